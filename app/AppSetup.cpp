@@ -1,0 +1,61 @@
+#include "AppSetup.h"
+
+#include "Layout.h"
+#include "store/MessageSeam.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTranslator>
+
+namespace app {
+
+namespace {
+
+// Line breaks of a message as the box shows them: CR LF and a lone CR alike end a line.
+QString displayText(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+int showBox(const QString& text, int style, const QString& title)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(title);
+    box.setText(displayText(text));
+    box.setTextFormat(Qt::PlainText);
+    box.setIcon(QMessageBox::NoIcon);
+    if (style == seam::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? seam::Yes : seam::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return seam::Ok;
+}
+
+} // namespace
+
+void setupApplication(QApplication& application)
+{
+    // The machine's locale may be C: the program is Japanese whatever it says.
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+
+    QFont::insertSubstitution(layout::gothic, QStringLiteral("IPAPGothic"));
+    QFont::insertSubstitution(layout::mincho, QStringLiteral("IPAPMincho"));
+
+    QApplication::setApplicationName(QStringLiteral("harunire-km"));
+    QApplication::setApplicationDisplayName(seam::applicationTitle());
+    QApplication::setQuitOnLastWindowClosed(false);
+    seam::setBoxHandler(showBox);
+}
+
+} // namespace app

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QWidget;
+
+// Screen measures are kept in twips, as the layout tables give them: 15 twips make one device-independent pixel,
+// so the screens keep their proportions on a high-resolution display.
+namespace layout {
+
+constexpr int kTwipsPerPixel = 15;
+
+int px(int twips);
+QRect twips(int left, int top, int width, int height);
+
+inline const QString gothic = QStringLiteral("ＭＳ Ｐゴシック");
+inline const QString mincho = QStringLiteral("ＭＳ Ｐ明朝");
+
+QFont font(const QString& face, qreal points, bool bold = false, bool italic = false);
+
+inline const QColor grey{192, 192, 192};
+inline const QColor blue{0, 0, 255};
+inline const QColor red{255, 0, 0};
+inline const QColor green{0, 192, 0};
+
+// The system colour for window backgrounds (the background of text areas, not of dialogs).
+QColor windowColour();
+
+// Text colour and background of a control; an invalid colour keeps the platform's.
+void setColours(QWidget* widget, const QColor& text, const QColor& background = {});
+
+// A resizable tool window with a small title bar that carries only the close box, painted grey.
+void makeToolWindow(QWidget* window, const QString& title, int clientWidthTwips, int clientHeightTwips);
+
+} // namespace layout

@@ -1,0 +1,25 @@
+#include "AppSetup.h"
+#include "start_gamen.h"
+#include "store/MessageSeam.h"
+#include "store/QuestionStore.h"
+
+#include <QApplication>
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    app::setupApplication(application);
+
+    store::QuestionStore store;
+    start_gamen menu(store);
+    // Ending the program at once: no window's close handling runs, but the file and the lock are let go.
+    seam::setEndHandler([&menu] {
+        menu.releaseResources();
+        std::_Exit(0);
+    });
+    if (!menu.Form_Load())
+        return 0;
+    menu.show();
+    return application.exec();
+}

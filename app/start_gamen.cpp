@@ -1,0 +1,436 @@
+#include "start_gamen.h"
+
+#include "ChapterTable.h"
+#include "Layout.h"
+#include "quiz/Form1.h"
+#include "store/FailureText.h"
+#include "store/MessageSeam.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+
+namespace {
+
+const QString kTitle = QStringLiteral("ハルニレKM");
+const QString kCrLf = QStringLiteral("\r\n");
+
+QComboBox* makeSelector(QWidget* parent, const char* name, const QRect& geometry)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->setEditable(false);
+    combo->setGeometry(geometry);
+    combo->setFont(layout::font(layout::mincho, 9));
+    return combo;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& geometry, const QFont& font,
+                  const QColor& text, const QColor& background)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    layout::setColours(label, text, background);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setFont(layout::font(layout::gothic, 9.75, true));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+start_gamen::start_gamen(store::QuestionStore& store) : start_gamen(store, Options{}) {}
+
+start_gamen::start_gamen(store::QuestionStore& store, Options options)
+    : m_store(store), m_options(std::move(options))
+{
+    if (m_options.lockFilePath.isEmpty())
+        m_options.lockFilePath = defaultLockFilePath();
+    setObjectName(QStringLiteral("start_gamen"));
+    buildControls();
+}
+
+start_gamen::~start_gamen()
+{
+    delete m_quiz.data();
+}
+
+QString start_gamen::defaultLockFilePath()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    return folder + QStringLiteral("/harunire-km.lock");
+}
+
+void start_gamen::buildControls()
+{
+    using layout::twips;
+    layout::makeToolWindow(this, QStringLiteral("ハルニレKM   中小企業診断士"), 8130, 3885);
+
+    m_label1 = makeLabel(this, "Label1", QStringLiteral("中小企業診断士　会社法"), twips(840, 120, 5895, 495),
+                         layout::font(layout::gothic, 20.25), layout::red, layout::windowColour());
+    m_label4 = makeLabel(this, "Label4", QStringLiteral("<穴埋め>"), twips(6000, 240, 1935, 495),
+                         layout::font(layout::gothic, 15.75, false, true), layout::blue, layout::windowColour());
+
+    m_frame1 = new QGroupBox(QStringLiteral("範囲"), this);
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    m_frame1->setGeometry(twips(120, 720, 5040, 2295));
+    m_frame1->setFont(layout::font(layout::mincho, 9.75, true));
+    layout::setColours(m_frame1, layout::blue, layout::grey);
+
+    const QFont labelFont = layout::font(layout::gothic, 9.75);
+    makeLabel(m_frame1, "Label3", QStringLiteral("編"), twips(120, 360, 375, 375), labelFont, layout::blue,
+              layout::grey);
+    m_combo1 = makeSelector(m_frame1, "Combo1", twips(360, 360, 4575, 300));
+    makeLabel(m_frame1, "Label5", QStringLiteral("章"), twips(120, 1080, 375, 255), labelFont, layout::blue,
+              layout::grey);
+    makeLabel(m_frame1, "Label6", QStringLiteral("節"), twips(120, 1800, 255, 255), labelFont, layout::blue,
+              layout::grey);
+    // The chapter and section lists belong to the window itself and are drawn above the frame.
+    m_combo2 = makeSelector(this, "Combo2", twips(480, 1800, 4575, 300));
+    m_combo3 = makeSelector(this, "Combo3", twips(480, 2520, 4575, 300));
+
+    m_frame3 = new QGroupBox(QStringLiteral("オプション"), this);
+    m_frame3->setObjectName(QStringLiteral("Frame3"));
+    m_frame3->setGeometry(twips(5280, 720, 2640, 735));
+    m_frame3->setFont(layout::font(layout::mincho, 9.75, true));
+    layout::setColours(m_frame3, layout::blue, layout::grey);
+    m_check1 = new QCheckBox(QStringLiteral("今まで見た問題を外す"), m_frame3);
+    m_check1->setObjectName(QStringLiteral("Check1"));
+    m_check1->setGeometry(twips(120, 240, 2415, 375));
+    m_check1->setFont(layout::font(layout::mincho, 9.75, true));
+    layout::setColours(m_check1, QApplication::palette().color(QPalette::WindowText), layout::grey);
+    m_check1->setChecked(true);
+
+    m_command2 = makeButton(this, "Command2", QStringLiteral("問題開始"), twips(5520, 2160, 2205, 375));
+    m_command3 = makeButton(this, "Command3", QStringLiteral("記録削除"), twips(5520, 2760, 2205, 375));
+    m_command4 = makeButton(this, "Command4", QStringLiteral("終了"), twips(5520, 3360, 2205, 375));
+
+    auto* line1 = new QWidget(this);
+    line1->setObjectName(QStringLiteral("Line1"));
+    line1->setGeometry(layout::px(120), layout::px(3240), layout::px(6480) - layout::px(120), 1);
+    layout::setColours(line1, {}, layout::green);
+
+    m_combo2->raise();
+    m_combo3->raise();
+
+    for (QWidget* w : std::initializer_list<QWidget*>{m_label1, m_label4, m_frame1, m_frame3})
+        w->setFocusPolicy(Qt::NoFocus);
+    QWidget::setTabOrder(m_command2, m_command4);
+    QWidget::setTabOrder(m_command4, m_check1);
+    QWidget::setTabOrder(m_check1, m_combo1);
+    QWidget::setTabOrder(m_combo1, m_combo2);
+    QWidget::setTabOrder(m_combo2, m_combo3);
+    QWidget::setTabOrder(m_combo3, m_command3);
+    m_command2->setFocus();
+
+    connect(m_command2, &QPushButton::clicked, this, &start_gamen::Command2_Click);
+    connect(m_command3, &QPushButton::clicked, this, &start_gamen::Command3_Click);
+    connect(m_command4, &QPushButton::clicked, this, &start_gamen::Command4_Click);
+    for (QComboBox* combo : {m_combo1, m_combo2, m_combo3})
+        combo->installEventFilter(this);
+}
+
+bool start_gamen::Form_Load()
+{
+    // A second copy of the program would work on the same record.
+    m_instanceLock = std::make_unique<QLockFile>(m_options.lockFilePath);
+    m_instanceLock->setStaleLockTime(0);
+    if (!m_instanceLock->tryLock(0)) {
+        if (m_instanceLock->error() == QLockFile::LockFailedError) {
+            m_instanceLock.reset();
+            seam::msgBox(QStringLiteral("既に起動されています。"));
+            seam::endProgram();
+            return false;
+        }
+        // The lock folder cannot be written: one copy cannot be told from two, so the start goes on.
+        m_instanceLock.reset();
+    }
+
+    if (!QFileInfo(store::databaseFileName()).isFile()) {
+        seam::msgBox(QStringLiteral("★ ソラメモ.mdb が存在しません ★\r\n\r\n"
+                                    "このＡＰと同じフォルダ配下に ソラメモ.mdb を置いて下さい"),
+                     seam::OkOnly, kTitle);
+        seam::endProgram();
+        return false;
+    }
+
+    m_combo1->addItems(chapters::partList());
+    m_combo1->setCurrentIndex(-1);
+
+    try {
+        m_store.trialOpen();
+    } catch (const store::StoreError&) {
+        seam::msgBox(store::damagedFileMessage());
+        seam::endProgram();
+        return false;
+    }
+    return true;
+}
+
+void start_gamen::releaseResources()
+{
+    m_store.release();
+    m_instanceLock.reset();
+}
+
+int start_gamen::check1Value() const
+{
+    switch (m_check1->checkState()) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+void start_gamen::Command3_Click()
+{
+    if (seam::msgBox(QStringLiteral("今までの記録（どの問題を見たか）を削除してよろしいですか？"), seam::YesNo,
+                     kTitle) != seam::Yes)
+        return;
+    try {
+        m_store.clearFlag(store::Flag::Done);
+    } catch (const store::StoreError& e) {
+        seam::msgBox(store::failureMessage(e, true), seam::OkOnly, kTitle);
+        return;
+    }
+    seam::msgBox(QStringLiteral("今までの記録を削除しました"), seam::OkOnly, kTitle);
+}
+
+void start_gamen::直近初期化()
+{
+    m_store.clearFlag(store::Flag::Recent);
+}
+
+void start_gamen::Command4_Click()
+{
+    if (seam::msgBox(QStringLiteral("終了して良いですか？"), seam::YesNo, kTitle) != seam::Yes)
+        return;
+    try {
+        直近初期化();
+    } catch (const store::StoreError& e) {
+        // The program still ends; the questions seen in this run stay set aside until the next clean quit.
+        seam::msgBox(QStringLiteral("終了時に、今回見た問題の印を外せませんでした。\r\n") +
+                         store::failureMessage(e, true),
+                     seam::OkOnly, kTitle);
+    }
+    seam::endProgram();
+}
+
+bool start_gamen::Form_QueryUnload(bool userClosed)
+{
+    if (!userClosed)
+        return false;
+    if (seam::msgBox(QStringLiteral("終了して良いですか？"), seam::YesNo, kTitle) == seam::Yes) {
+        seam::endProgram();
+        return false;
+    }
+    return true;
+}
+
+void start_gamen::closeEvent(QCloseEvent* event)
+{
+    if (event->spontaneous() && property("closeDisabled").toBool()) {
+        event->ignore();
+        return;
+    }
+    if (Form_QueryUnload(event->spontaneous()))
+        event->ignore();
+    else
+        event->accept();
+}
+
+void start_gamen::gfnEnableCloseButton(QWidget* form, bool enabled)
+{
+    if (!form)
+        return;
+    const bool visible = form->isVisible();
+    form->setWindowFlag(Qt::WindowCloseButtonHint, enabled);
+    form->setProperty("closeDisabled", !enabled);
+    if (visible)
+        form->show();
+}
+
+// ---- range selectors ----
+
+bool start_gamen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        // Only a move of the focus to another control of this window counts as leaving a selector: opening its own
+        // list, a message box or another window does not.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        const bool leaves = reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+        if (leaves && isVisible()) {
+            if (watched == m_combo1)
+                Combo1_LostFocus();
+            else if (watched == m_combo2)
+                Combo2_LostFocus();
+            else if (watched == m_combo3)
+                Combo3_LostFocus();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void start_gamen::Combo1_LostFocus()
+{
+    m_combo2->clear();
+    m_combo3->clear();
+    show();
+    repaint();
+    章一覧設定(m_combo1->currentText());
+}
+
+void start_gamen::Combo2_LostFocus()
+{
+    m_combo3->clear();
+    show();
+    repaint();
+    節一覧設定(m_combo1->currentText(), m_combo2->currentText());
+}
+
+void start_gamen::Combo3_LostFocus()
+{
+    show();
+}
+
+void start_gamen::章一覧設定(const QString& part)
+{
+    m_combo2->clear();
+    m_combo3->clear();
+    bool found = false;
+    const QStringList items = chapters::chaptersOf(part, &found);
+    if (found) {
+        m_combo2->addItems(items);
+        m_combo2->setCurrentIndex(-1);
+    } else {
+        seam::msgBox(QStringLiteral("該当の編・章を選択してください。"), seam::OkOnly, kTitle);
+    }
+    show();
+    repaint();
+}
+
+void start_gamen::節一覧設定(const QString& part, const QString& chapter)
+{
+    QStringList sections;
+    try {
+        sections = m_store.sections(part, chapter);
+    } catch (const store::StoreError&) {
+        seam::msgBox(store::damagedFileMessage());
+        seam::endProgram();
+        return;
+    }
+    if (!sections.isEmpty()) {
+        m_combo3->clear();
+        m_combo3->addItem(chapters::all);
+        m_combo3->addItems(sections);
+        m_combo3->setCurrentIndex(-1);
+    }
+    show();
+    repaint();
+}
+
+// ---- drill launch ----
+
+void start_gamen::Command2_Click()
+{
+    try {
+        const QString part = m_combo1->currentText();
+        const QString chapter = m_combo2->currentText();
+        const bool probe = m_store.hasSections(part, chapter);
+        if (!probe && chapter != chapters::all && part != chapters::all) {
+            seam::msgBox(QStringLiteral("該当の編・章を選択してください。"), seam::OkOnly, kTitle);
+            m_combo2->clear();
+            m_combo3->clear();
+            m_combo1->setFocus();
+            return;
+        }
+        if (!chapters::partList().contains(part)) {
+            seam::msgBox(QStringLiteral("対象範囲を選択してから、このボタンを押して下さい"), seam::OkOnly,
+                         QStringLiteral("ハルニレ KM"));
+            m_combo1->setCurrentIndex(-1);
+            m_combo1->setFocus();
+            return;
+        }
+
+        const QString section = m_combo3->currentText();
+        const QString tail = kCrLf + QStringLiteral("を範囲として出題します。 ") + kCrLf;
+        QString t;
+        if (part == chapters::all)
+            t = QStringLiteral("会社法全体を範囲として出題します。 ") + kCrLf;
+        else if (chapter == chapters::all)
+            t = QStringLiteral("編： ") + part + kCrLf + tail;
+        else if (section.isEmpty() || section == chapters::all)
+            t = QStringLiteral("編： ") + part + kCrLf + QStringLiteral("章： ") + chapter + kCrLf + tail;
+        else
+            t = QStringLiteral("編： ") + part + kCrLf + QStringLiteral("章： ") + chapter + kCrLf +
+                QStringLiteral("節： ") + section + kCrLf + tail;
+        if (check1Value() == 1)
+            t += kCrLf + QStringLiteral("( 今までに出た問題は除きます。)") + kCrLf;
+
+        if (seam::msgBox(t, seam::YesNo, kTitle) != seam::Yes)
+            return;
+
+        hide();
+        const int result = store::ShowNextQuestion(m_store, *this, m_combo1->currentText(), m_combo2->currentText(),
+                                                   m_combo3->currentText(), check1Value());
+        if (result != 0) {
+            show();
+            m_command2->setFocus();
+        } else {
+            Form1& form = quiz();
+            form.show();
+            form.activateWindow();
+            form.text1()->setFocus();
+        }
+    } catch (const store::StoreError&) {
+        seam::msgBox(store::damagedFileMessage());
+        seam::endProgram();
+    }
+}
+
+Form1& start_gamen::quiz()
+{
+    if (!m_quiz)
+        m_quiz = new Form1(m_store, *this);
+    return *m_quiz;
+}
+
+void start_gamen::renderQuestion(const store::Question& question)
+{
+    quiz().RenderQuestion(question);
+}
+
+void start_gamen::showQuestion()
+{
+    Form1& form = quiz();
+    form.show();
+    form.command1()->setEnabled(true);
+}
+
+Form1* start_gamen::loadedQuiz() const
+{
+    return m_quiz.data();
+}

@@ -1,0 +1,222 @@
+#include "Form1.h"
+
+#include "Module1.h"
+#include "RichTextBox.h"
+#include "TextRoutines.h"
+#include "app/Layout.h"
+#include "app/start_gamen.h"
+#include "store/FailureText.h"
+#include "store/MessageSeam.h"
+#include "store/ShowNextQuestion.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kTitle = QStringLiteral("ハルニレKM");
+const QString kGap = QStringLiteral("  ");
+
+QLineEdit* makeTextBox(QWidget* parent, const char* name, const QRect& geometry)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(geometry);
+    box->setReadOnly(true);
+    box->setFont(layout::font(layout::mincho, 9));
+    layout::setColours(box, layout::blue, layout::grey);
+    return box;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(layout::twips(left, 6720, 1455, 495));
+    button->setFont(layout::font(layout::gothic, 9, true));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+Form1::Form1(store::QuestionStore& store, start_gamen& menu) : m_store(store), m_menu(menu)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildControls();
+}
+
+void Form1::buildControls()
+{
+    using layout::twips;
+    layout::makeToolWindow(this, QStringLiteral("ハルニレ　KM"), 8850, 7245);
+    setFont(layout::font(layout::mincho, 11.25));
+
+    m_text1 = makeTextBox(this, "Text1", twips(120, 50, 8775, 255));
+    m_text2 = makeTextBox(this, "Text2", twips(120, 300, 8775, 255));
+    m_text3 = makeTextBox(this, "Text3", twips(120, 550, 8775, 255));
+
+    m_richTextBox1 = new RichTextBox(this);
+    m_richTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
+    m_richTextBox1->setGeometry(twips(120, 960, 8655, 5535));
+    m_richTextBox1->setFont(layout::font(layout::mincho, 11.25));
+    layout::setColours(m_richTextBox1, {}, layout::grey);
+
+    m_command1 = makeButton(this, "Command1", QStringLiteral("解答"), 360);
+    m_command4 = makeButton(this, "Command4", QStringLiteral("今の問題をもう一度"), 1920);
+    m_command2 = makeButton(this, "Command2", QStringLiteral("次の問題へ"), 3480);
+    m_command3 = makeButton(this, "Command3", QStringLiteral("メニュ画面へ"), 5040);
+
+    m_text4 = new QLineEdit(QStringLiteral("Text4"), this);
+    m_text4->setObjectName(QStringLiteral("Text4"));
+    m_text4->setGeometry(twips(6960, 6600, 1455, 330));
+    m_text4->setReadOnly(true);
+    m_text4->hide();
+
+    m_command4->hide();
+    m_command2->setEnabled(false);
+
+    QWidget::setTabOrder(m_richTextBox1, m_command3);
+    QWidget::setTabOrder(m_command3, m_command2);
+    QWidget::setTabOrder(m_command2, m_command1);
+    QWidget::setTabOrder(m_command1, m_text1);
+    QWidget::setTabOrder(m_text1, m_text2);
+    QWidget::setTabOrder(m_text2, m_text3);
+    QWidget::setTabOrder(m_text3, m_text4);
+    QWidget::setTabOrder(m_text4, m_command4);
+
+    connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(m_command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(m_command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(m_command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+}
+
+void Form1::setHeadings(const store::Question& q)
+{
+    m_text1->setText(q.hen + kGap + q.sho);
+    m_text2->setText(q.teigi);
+    m_text3->setText(q.setsu + kGap + q.kan + kGap + q.jo);
+    m_text1->setCursorPosition(0);
+    m_text2->setCursorPosition(0);
+    m_text3->setCursorPosition(0);
+}
+
+void Form1::RenderQuestion(const store::Question& q)
+{
+    setHeadings(q);
+    m_text4->setText(QString::number(q.no));
+    Module1::showBlanked(*m_richTextBox1, quiz::BreakSentences(q.mondai), quiz::answerList(q.kaitou));
+}
+
+void Form1::reportFailure(const store::StoreError& error, bool wrote)
+{
+    seam::msgBox(store::failureMessage(error, wrote), seam::OkOnly, kTitle);
+    m_command3->setFocus();
+}
+
+void Form1::Command1_Click()
+{
+    m_command1->setEnabled(false);
+    std::optional<store::Revealed> revealed;
+    try {
+        revealed = m_store.reveal(m_text4->text());
+    } catch (const store::StoreError& e) {
+        // Nothing was written: the learner may try again or go back to the menu.
+        m_command1->setEnabled(true);
+        reportFailure(e, true);
+        return;
+    }
+    const QString display = revealed ? quiz::BreakSentences(revealed->mondai) : QString();
+    const QStringList answers = revealed ? quiz::answerList(revealed->kaitou) : QStringList();
+    Module1::showRevealed(*m_richTextBox1, display, answers);
+    m_command2->setEnabled(true);
+    m_command4->show();
+}
+
+void Form1::Command2_Click()
+{
+    const bool command4WasShown = m_command4->isVisible();
+    m_command2->setEnabled(false);
+    m_command4->hide();
+    int result = 1;
+    try {
+        result = store::ShowNextQuestion(m_store, m_menu, m_menu.combo1()->currentText(),
+                                         m_menu.combo2()->currentText(), m_menu.combo3()->currentText(),
+                                         m_menu.check1Value());
+    } catch (const store::StoreError& e) {
+        // The question on show stays; 次の問題へ can be pressed again, or the learner goes back to the menu.
+        m_command2->setEnabled(true);
+        m_command4->setVisible(command4WasShown);
+        reportFailure(e, false);
+        return;
+    }
+    if (result == 0) {
+        m_text1->setFocus();
+        return;
+    }
+    hide();
+    m_menu.show();
+    m_menu.activateWindow();
+    m_menu.command2()->setFocus();
+}
+
+void Form1::Command4_Click()
+{
+    const bool command1WasEnabled = m_command1->isEnabled();
+    m_command1->setEnabled(false);
+    std::optional<store::Question> row;
+    try {
+        row = m_store.findShown(m_text4->text());
+    } catch (const store::StoreError& e) {
+        m_command1->setEnabled(command1WasEnabled);
+        reportFailure(e, false);
+        return;
+    }
+    QString display;
+    QStringList answers;
+    if (row) {
+        setHeadings(*row);
+        display = quiz::BreakSentences(row->mondai);
+        answers = quiz::answerList(row->kaitou);
+    }
+    Module1::showBlanked(*m_richTextBox1, display, answers);
+    m_command1->setEnabled(true);
+    m_command2->setEnabled(true);
+    m_command4->hide();
+    m_command1->setFocus();
+}
+
+void Form1::backToMenu()
+{
+    hide();
+    m_menu.show();
+    m_menu.activateWindow();
+}
+
+void Form1::Command3_Click()
+{
+    m_command2->setEnabled(false);
+    m_command4->hide();
+    backToMenu();
+}
+
+bool Form1::Form_QueryUnload(bool userClosed)
+{
+    if (!userClosed)
+        return false;
+    if (seam::msgBox(QStringLiteral("メニュー画面に戻りますか？"), seam::YesNo, kTitle) != seam::Yes)
+        return true;
+    backToMenu();
+    return false;
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (Form_QueryUnload(event->spontaneous()))
+        event->ignore();
+    else
+        event->accept();
+}

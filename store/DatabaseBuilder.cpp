@@ -1,0 +1,67 @@
+#include "DatabaseBuilder.h"
+
+namespace store {
+
+void DatabaseBuilder::createSchema(Connection& connection)
+{
+    connection.exec("CREATE TABLE 問題 ("
+                    " Ｎｏ INTEGER, 編 TEXT, 章 TEXT, 節 TEXT, 款 TEXT, 条 TEXT, 定義 TEXT, 問題 TEXT, 回答 TEXT,"
+                    " 済 INTEGER NOT NULL DEFAULT 0, 直近 INTEGER NOT NULL DEFAULT 0);"
+                    "CREATE TABLE 目次 (編 TEXT, 章 TEXT, 節 TEXT, 節No INTEGER);"
+                    "CREATE INDEX 問題_Ｎｏ ON 問題 (Ｎｏ);"
+                    "CREATE INDEX 問題_範囲 ON 問題 (編, 章, 節, Ｎｏ);"
+                    "CREATE INDEX 目次_章 ON 目次 (編, 章);");
+}
+
+DatabaseBuilder::DatabaseBuilder(const QString& path, const QByteArray& key)
+    : m_connection(Connection::create(path, key))
+{
+    m_transaction.emplace(m_connection, "BEGIN");
+    createSchema(m_connection);
+    m_insertQuestion.emplace(m_connection, "INSERT INTO 問題 (Ｎｏ, 編, 章, 節, 款, 条, 定義, 問題, 回答, 済, 直近)"
+                                           " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
+    m_insertContents.emplace(m_connection, "INSERT INTO 目次 (編, 章, 節, 節No) VALUES (?1, ?2, ?3, ?4)");
+}
+
+namespace {
+
+// Empty optional texts are stored as Null, as the statute has no section or caption there.
+void bindOptional(Statement& statement, int index, const QString& text)
+{
+    if (!text.isEmpty())
+        statement.bind(index, text);
+}
+
+} // namespace
+
+void DatabaseBuilder::addQuestion(const Question& q)
+{
+    Statement& s = *m_insertQuestion;
+    s.reset();
+    s.bind(1, q.no).bind(2, q.hen).bind(3, q.sho);
+    bindOptional(s, 4, q.setsu);
+    bindOptional(s, 5, q.kan);
+    s.bind(6, q.jo);
+    bindOptional(s, 7, q.teigi);
+    s.bind(8, q.mondai).bind(9, q.kaitou).bind(10, qint64(q.done)).bind(11, qint64(q.recent));
+    s.next();
+}
+
+void DatabaseBuilder::addContents(const ContentsEntry& e)
+{
+    Statement& s = *m_insertContents;
+    s.reset();
+    s.bind(1, e.hen).bind(2, e.sho).bind(3, e.setsu).bind(4, e.setsuNo);
+    s.next();
+}
+
+void DatabaseBuilder::finish()
+{
+    m_insertQuestion.reset();
+    m_insertContents.reset();
+    m_transaction->commit();
+    m_transaction.reset();
+    m_connection.close();
+}
+
+} // namespace store

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Question.h"
+#include "Sqlite.h"
+
+#include <QList>
+
+namespace store {
+
+// One row of table 目次.
+struct ContentsEntry
+{
+    QString hen;
+    QString sho;
+    QString setsu;
+    qint64 setsuNo = 0;
+};
+
+// Writes question files: the content tool's build, the test fixtures and the benchmark all make theirs here, so
+// every file has the tables, columns and indexes the program reads.
+class DatabaseBuilder
+{
+public:
+    // Creates a new, empty file keyed with the key, with both tables. The file must not exist yet.
+    DatabaseBuilder(const QString& path, const QByteArray& key);
+
+    void addQuestion(const Question& question);
+    void addContents(const ContentsEntry& entry);
+    // Writes everything added and closes the file.
+    void finish();
+
+    Connection& connection() { return m_connection; }
+
+    static void createSchema(Connection& connection);
+
+private:
+    Connection m_connection;
+    std::optional<Transaction> m_transaction;
+    std::optional<Statement> m_insertQuestion;
+    std::optional<Statement> m_insertContents;
+};
+
+} // namespace store

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "StoreError.h"
+
+#include <QString>
+
+namespace store {
+
+// The damaged-file message of start-up and of the drill launch.
+QString damagedFileMessage();
+
+// What the learner is told when an operation on the question file fails. Where the learner can put it right (a
+// file or folder that cannot be written, a file another program holds) the text says how. `wrote` tells whether
+// the operation was going to change the record: the text then says that nothing was changed.
+QString failureMessage(const StoreError& error, bool wrote);
+
+} // namespace store

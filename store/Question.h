@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+namespace store {
+
+// One row of table 問題 as the screens read it. Nullable text fields read as empty text.
+struct Question
+{
+    qint64 no = 0;
+    QString hen;     // 編
+    QString sho;     // 章
+    QString setsu;   // 節 (Null → empty)
+    QString kan;     // 款 (Null → empty)
+    QString jo;      // 条
+    QString teigi;   // 定義 (Null → empty)
+    QString mondai;  // 問題
+    QString kaitou;  // 回答
+    int done = 0;    // 済
+    int recent = 0;  // 直近
+
+    bool operator==(const Question&) const = default;
+};
+
+// The range chosen on the menu: texts of the three selectors and the value of the option box.
+struct Range
+{
+    QString part;
+    QString chapter;
+    QString section;
+    int exclude = 0;
+};
+
+} // namespace store

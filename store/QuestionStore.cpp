@@ -1,0 +1,250 @@
+#include "QuestionStore.h"
+
+#include <QFile>
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+namespace store {
+
+QString databaseFileName()
+{
+    return QStringLiteral("ソラメモ.mdb");
+}
+
+QString connectString()
+{
+    return QStringLiteral(";pwd=QRVKX4Z7");
+}
+
+QByteArray passwordOf(const QString& connect)
+{
+    static const QString marker = QStringLiteral(";pwd=");
+    const qsizetype at = connect.indexOf(marker, 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return {};
+    return connect.mid(at + marker.size()).toUtf8();
+}
+
+namespace {
+
+const QStringList& questionColumns()
+{
+    static const QStringList columns = {
+        QStringLiteral("Ｎｏ"), QStringLiteral("編"),   QStringLiteral("章"),   QStringLiteral("節"),
+        QStringLiteral("款"),   QStringLiteral("条"),   QStringLiteral("定義"), QStringLiteral("問題"),
+        QStringLiteral("回答"), QStringLiteral("済"),   QStringLiteral("直近"),
+    };
+    return columns;
+}
+
+const QStringList& contentsColumns()
+{
+    static const QStringList columns = {QStringLiteral("編"), QStringLiteral("章"), QStringLiteral("節"),
+                                        QStringLiteral("節No")};
+    return columns;
+}
+
+// Column list shared by every statement that reads a whole question.
+#define QUESTION_COLUMNS "Ｎｏ, 編, 章, 節, 款, 条, 定義, 問題, 回答, 済, 直近"
+
+QString required(const Statement& row, int column, const char* name)
+{
+    if (row.isNull(column))
+        throw StoreError(FailureKind::NullField, QStringLiteral("%1 is Null").arg(QString::fromUtf8(name)));
+    return row.text(column);
+}
+
+Question readQuestion(const Statement& row)
+{
+    Question q;
+    if (row.isNull(0))
+        throw StoreError(FailureKind::NullField, QStringLiteral("Ｎｏ is Null"));
+    q.no = row.integer(0);
+    q.hen = required(row, 1, "編");
+    q.sho = required(row, 2, "章");
+    q.setsu = row.text(3);
+    q.kan = row.text(4);
+    q.jo = required(row, 5, "条");
+    q.teigi = row.text(6);
+    q.mondai = required(row, 7, "問題");
+    q.kaitou = required(row, 8, "回答");
+    q.done = int(row.integer(9));
+    q.recent = int(row.integer(10));
+    return q;
+}
+
+// The conditions of the next-question selection, from fixed pieces only; the range texts are bound as ?1..?3.
+QByteArray rangeCondition(const Range& range, bool withFlags)
+{
+    QByteArray where = withFlags ? "直近 = 0" : "1";
+    if (range.part != QStringLiteral("すべて")) {
+        where += " AND 編 = ?1";
+        if (range.chapter != QStringLiteral("すべて")) {
+            where += " AND 章 = ?2";
+            if (!range.section.isEmpty() && range.section != QStringLiteral("すべて"))
+                where += " AND 節 = ?3";
+        }
+    }
+    if (withFlags && range.exclude != 0)
+        where += " AND 済 = 0";
+    return where;
+}
+
+void bindRange(Statement& statement, const QByteArray& where, const Range& range)
+{
+    if (where.contains("?1"))
+        statement.bind(1, range.part);
+    if (where.contains("?2"))
+        statement.bind(2, range.chapter);
+    if (where.contains("?3"))
+        statement.bind(3, range.section);
+}
+
+} // namespace
+
+QuestionStore::QuestionStore(QString path, QByteArray key) : m_path(std::move(path)), m_key(std::move(key)) {}
+
+Connection& QuestionStore::connection()
+{
+    struct stat st{};
+    if (::stat(QFile::encodeName(m_path).constData(), &st) != 0) {
+        release();
+        throw StoreError(FailureKind::FileMissing, QStringLiteral("%1 does not exist").arg(m_path));
+    }
+    if (m_connection.isOpen() && st.st_dev == m_dev && st.st_ino == m_ino)
+        return m_connection;
+    release();
+    Connection fresh = Connection::openExisting(m_path, m_key);
+    std::swap(m_connection, fresh);
+    try {
+        verify();
+    } catch (...) {
+        release();
+        throw;
+    }
+    m_dev = st.st_dev;
+    m_ino = st.st_ino;
+    return m_connection;
+}
+
+void QuestionStore::verify()
+{
+    // The first read tells whether the key fits: SQLCipher cannot know before it decrypts a page.
+    auto checkColumns = [this](const char* pragma, const QString& table, const QStringList& wanted) {
+        Statement info(m_connection, pragma);
+        QStringList present;
+        while (info.next())
+            present << info.text(1);
+        if (present.isEmpty())
+            throw StoreError(FailureKind::SchemaMissing, QStringLiteral("no such table: %1").arg(table));
+        for (const QString& column : wanted) {
+            if (!present.contains(column))
+                throw StoreError(FailureKind::SchemaMissing,
+                                 QStringLiteral("no such column: %1.%2").arg(table, column));
+        }
+    };
+    checkColumns("PRAGMA table_info(\"問題\")", QStringLiteral("問題"), questionColumns());
+    checkColumns("PRAGMA table_info(\"目次\")", QStringLiteral("目次"), contentsColumns());
+}
+
+void QuestionStore::release()
+{
+    m_connection.close();
+    m_dev = 0;
+    m_ino = 0;
+}
+
+void QuestionStore::trialOpen()
+{
+    connection();
+}
+
+QStringList QuestionStore::sections(const QString& part, const QString& chapter)
+{
+    Statement query(connection(), "SELECT 節, 節No FROM 目次 WHERE 編 = ?1 AND 章 = ?2 GROUP BY 節, 節No ORDER BY 節No");
+    query.bind(1, part).bind(2, chapter);
+    QStringList result;
+    while (query.next()) {
+        if (query.isNull(0))
+            throw StoreError(FailureKind::NullField, QStringLiteral("目次.節 is Null"));
+        result << query.text(0);
+    }
+    return result;
+}
+
+bool QuestionStore::hasSections(const QString& part, const QString& chapter)
+{
+    Statement query(connection(), "SELECT 1 FROM 目次 WHERE 編 = ?1 AND 章 = ?2 LIMIT 1");
+    query.bind(1, part).bind(2, chapter);
+    return query.next();
+}
+
+void QuestionStore::clearFlag(Flag flag)
+{
+    Connection& db = connection();
+    Transaction transaction(db);
+    db.exec(flag == Flag::Done ? "UPDATE 問題 SET 済 = 0 WHERE 済 IS NOT 0"
+                               : "UPDATE 問題 SET 直近 = 0 WHERE 直近 IS NOT 0");
+    transaction.commit();
+}
+
+std::optional<Question> QuestionStore::nextQuestion(const Range& range)
+{
+    const QByteArray where = rangeCondition(range, true);
+    const QByteArray sql = "SELECT " QUESTION_COLUMNS " FROM 問題 WHERE " + where + " ORDER BY Ｎｏ LIMIT 1";
+    Statement query(connection(), sql.constData());
+    bindRange(query, where, range);
+    if (!query.next())
+        return std::nullopt;
+    return readQuestion(query);
+}
+
+std::optional<Question> QuestionStore::findShown(const QString& noText)
+{
+    Statement query(connection(), "SELECT " QUESTION_COLUMNS " FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1");
+    query.bind(1, noText);
+    if (!query.next())
+        return std::nullopt;
+    return readQuestion(query);
+}
+
+std::optional<Revealed> QuestionStore::reveal(const QString& noText)
+{
+    Connection& db = connection();
+    Transaction transaction(db);
+    qint64 rowid = 0;
+    Revealed revealed;
+    {
+        Statement find(db, "SELECT rowid, 問題, 回答 FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1");
+        find.bind(1, noText);
+        if (!find.next())
+            return std::nullopt;  // nothing written; the transaction rolls back
+        rowid = find.integer(0);
+        revealed.mondai = required(find, 1, "問題");
+        revealed.kaitou = required(find, 2, "回答");
+    }
+    Statement update(db, "UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE rowid = ?1");
+    update.bind(1, rowid);
+    update.next();
+    transaction.commit();
+    return revealed;
+}
+
+RangeCounts QuestionStore::countRange(const Range& range)
+{
+    const QByteArray scope = rangeCondition(range, false);
+    QByteArray open = "直近 = 0";
+    if (range.exclude != 0)
+        open += " AND 済 = 0";
+    const QByteArray sql = "SELECT count(*), coalesce(sum(" + open + "), 0) FROM 問題 WHERE " + scope;
+    Statement query(connection(), sql.constData());
+    bindRange(query, scope, range);
+    RangeCounts counts;
+    if (query.next()) {
+        counts.total = int(query.integer(0));
+        counts.open = int(query.integer(1));
+    }
+    return counts;
+}
+
+} // namespace store

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "Question.h"
+#include "Sqlite.h"
+
+#include <QStringList>
+#include <optional>
+#include <sys/types.h>
+
+namespace store {
+
+// The file the program works on, looked up by its bare name in the current directory.
+QString databaseFileName();
+// The connect string the file is opened with; the text after ";pwd=" is the file's key.
+QString connectString();
+QByteArray passwordOf(const QString& connect);
+
+enum class Flag { Done, Recent };  // 済, 直近
+
+// The passage and answers of the question just revealed.
+struct Revealed
+{
+    QString mondai;
+    QString kaitou;
+};
+
+struct RangeCounts
+{
+    int open = 0;   // still offered by the next-question selection
+    int total = 0;  // questions of the range, whatever their flags
+};
+
+// Every operation the screens perform on the question file. Each one runs to its end within the call: it opens
+// what it needs, commits what it writes and leaves no lock held behind. The connection itself (and the key derived
+// from the password, which is slow to derive) is kept between operations while the file stays the same one; a file
+// that was removed or replaced in the meantime is noticed at the next operation.
+class QuestionStore
+{
+public:
+    explicit QuestionStore(QString path = databaseFileName(), QByteArray key = passwordOf(connectString()));
+
+    // Opens the file and proves it is ours: the key fits and tables 問題 and 目次 have every column.
+    void trialOpen();
+
+    // Section list of a part and chapter: 節 of 目次, one per distinct (節, 節No), in 節No order.
+    QStringList sections(const QString& part, const QString& chapter);
+    // Whether 目次 holds any row for the part and chapter.
+    bool hasSections(const QString& part, const QString& chapter);
+
+    // Sets the flag to 0 in every row, all or nothing.
+    void clearFlag(Flag flag);
+
+    // The open question of the range with the lowest Ｎｏ.
+    std::optional<Question> nextQuestion(const Range& range);
+    // The first row in stored order whose Ｎｏ equals the given text by value.
+    std::optional<Question> findShown(const QString& noText);
+    // Writes 済 = 1 and 直近 = 1 on the first row whose Ｎｏ equals the text and returns its passage and answers.
+    std::optional<Revealed> reveal(const QString& noText);
+
+    RangeCounts countRange(const Range& range);
+
+    // Lets go of the file entirely.
+    void release();
+
+    const QString& path() const { return m_path; }
+
+private:
+    Connection& connection();
+    void verify();
+
+    QString m_path;
+    QByteArray m_key;
+    Connection m_connection;
+    dev_t m_dev = 0;
+    ino_t m_ino = 0;
+};
+
+} // namespace store
