@@ -42,6 +42,7 @@ void setColours(QWidget* widget, const QColor& text, const QColor& background)
     if (background.isValid()) {
         palette.setColor(QPalette::Window, background);
         palette.setColor(QPalette::Base, background);
+        palette.setColor(widget->backgroundRole(), background);
         widget->setAutoFillBackground(true);
     }
     widget->setPalette(palette);

@@ -119,6 +119,12 @@ void start_gamen::buildControls()
     m_check1->setGeometry(twips(120, 240, 2415, 375));
     m_check1->setFont(layout::font(layout::mincho, 9.75, true));
     layout::setColours(m_check1, QApplication::palette().color(QPalette::WindowText), layout::grey);
+    {
+        // The tick box itself keeps the colour of a text field.
+        QPalette palette = m_check1->palette();
+        palette.setColor(QPalette::Base, layout::windowColour());
+        m_check1->setPalette(palette);
+    }
     m_check1->setChecked(true);
 
     m_command2 = makeButton(this, "Command2", QStringLiteral("問題開始"), twips(5520, 2160, 2205, 375));
