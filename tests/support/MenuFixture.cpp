@@ -37,6 +37,18 @@ std::unique_ptr<start_gamen> MenuFixture::secondMenu(store::QuestionStore& other
     return std::make_unique<start_gamen>(other, start_gamen::Options{lockFile()});
 }
 
+void MenuFixture::choose(const QString& part, const QString& chapter, const QString& section)
+{
+    menu->combo1()->setCurrentIndex(menu->combo1()->findText(part, Qt::MatchExactly));
+    menu->Combo1_LostFocus();
+    menu->combo2()->setCurrentIndex(chapter.isEmpty() ? -1 : menu->combo2()->findText(chapter, Qt::MatchExactly));
+    menu->Combo2_LostFocus();
+    menu->combo3()->setCurrentIndex(section.isEmpty() ? -1 : menu->combo3()->findText(section, Qt::MatchExactly));
+    QCOMPARE(menu->combo1()->currentText(), part);
+    QCOMPARE(menu->combo2()->currentText(), chapter);
+    QCOMPARE(menu->combo3()->currentText(), section);
+}
+
 void MenuFixture::pick(QWidget* widget, const QString& text)
 {
     auto* combo = qobject_cast<QComboBox*>(widget);

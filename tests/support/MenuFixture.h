@@ -28,6 +28,9 @@ public:
     QString database() const { return folder.database(); }
     QString lockFile() const { return folder.file(QStringLiteral("instance.lock")); }
 
+    // Chooses a range as the learner does: part, leave, chapter, leave, section. Empty texts pick nothing.
+    void choose(const QString& part, const QString& chapter = {}, const QString& section = {});
+
     // Picks an item of a selector as the learner would, then moves the focus on as leaving it does.
     static void pick(QWidget* combo, const QString& text);
 

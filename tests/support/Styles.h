@@ -1,0 +1,19 @@
+#pragma once
+
+#include "quiz/RichTextBox.h"
+#include "quiz/TextRoutines.h"
+
+#include <QSet>
+#include <QString>
+
+namespace fixture {
+
+// Checks, character by character, that exactly the characters inside the spans carry the highlight style (red,
+// 14 pt, bold) and every other character the plain style (black, 9 pt, regular). Line breaks are not characters
+// of a line and are skipped. Returns an empty text when all is well, else the first difference.
+QString checkStyles(const RichTextBox& box, const QList<quiz::Span>& highlighted);
+
+// The spans of every occurrence of each target in the box's text.
+QList<quiz::Span> spansOf(const QString& text, const QStringList& targets);
+
+} // namespace fixture
