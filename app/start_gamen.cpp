@@ -2,6 +2,7 @@
 
 #include "ChapterTable.h"
 #include "Layout.h"
+#include "WrappingButton.h"
 #include "quiz/Form1.h"
 #include "store/FailureText.h"
 #include "store/MessageSeam.h"
@@ -47,7 +48,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, con
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
 {
-    auto* button = new QPushButton(caption, parent);
+    auto* button = new WrappingButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
     button->setFont(layout::font(layout::gothic, 9.75, true));

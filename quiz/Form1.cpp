@@ -4,6 +4,7 @@
 #include "RichTextBox.h"
 #include "TextRoutines.h"
 #include "app/Layout.h"
+#include "app/WrappingButton.h"
 #include "app/start_gamen.h"
 #include "store/FailureText.h"
 #include "store/MessageSeam.h"
@@ -32,7 +33,7 @@ QLineEdit* makeTextBox(QWidget* parent, const char* name, const QRect& geometry)
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left)
 {
-    auto* button = new QPushButton(caption, parent);
+    auto* button = new WrappingButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(layout::twips(left, 6720, 1455, 495));
     button->setFont(layout::font(layout::gothic, 9, true));
