@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QToolTip>
 
 namespace {
 
@@ -155,6 +156,8 @@ void start_gamen::buildControls()
     connect(m_command4, &QPushButton::clicked, this, &start_gamen::Command4_Click);
     for (QComboBox* combo : {m_combo1, m_combo2, m_combo3})
         combo->installEventFilter(this);
+    // How much of the chosen range is left, counted when the tooltip is about to show.
+    m_command2->installEventFilter(this);
 }
 
 bool start_gamen::Form_Load()
@@ -282,8 +285,27 @@ void start_gamen::gfnEnableCloseButton(QWidget* form, bool enabled)
 
 // ---- range selectors ----
 
+QString start_gamen::remainingText()
+{
+    try {
+        const store::RangeCounts counts = m_store.countRange(
+            store::Range{m_combo1->currentText(), m_combo2->currentText(), m_combo3->currentText(), check1Value()});
+        return QStringLiteral("残り %1 問 / 全 %2 問").arg(counts.open).arg(counts.total);
+    } catch (const store::StoreError&) {
+        return QString();
+    }
+}
+
 bool start_gamen::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_command2 && event->type() == QEvent::ToolTip) {
+        const QString text = remainingText();
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, m_command2);
+        return true;
+    }
     if (event->type() == QEvent::FocusOut) {
         // Only a move of the focus to another control of this window counts as leaving a selector: opening its own
         // list, a message box or another window does not.

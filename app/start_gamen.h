@@ -53,6 +53,9 @@ public:
     static void gfnEnableCloseButton(QWidget* form, bool enabled);
     void main() {}
 
+    // "残り n 問 / 全 m 問" for the range and option now chosen; empty when the file cannot be read.
+    QString remainingText();
+
     // The value of the option box: 0 unticked, 1 ticked, 2 greyed.
     int check1Value() const;
     QComboBox* combo1() const { return m_combo1; }

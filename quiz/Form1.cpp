@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -89,6 +90,18 @@ void Form1::buildControls()
     QWidget::setTabOrder(m_text3, m_text4);
     QWidget::setTabOrder(m_text4, m_command4);
 
+    m_command1->setToolTip(QStringLiteral("Space または Enter キー"));
+    m_command2->setToolTip(QStringLiteral("Space または Enter キー（解答の後）"));
+    m_command4->setToolTip(QStringLiteral("R キー"));
+    m_command3->setToolTip(QStringLiteral("Esc キー"));
+    m_richTextBox1->setToolTip(QStringLiteral("空欄をクリックするか、その番号（1～9）のキーを押すと、その語だけを表示します"));
+
+    // The drill's keys work wherever the focus is on this screen.
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+    connect(m_richTextBox1, &RichTextBox::clicked, this, &Form1::uncoverAt);
+
     connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(m_command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(m_command3, &QPushButton::clicked, this, &Form1::Command3_Click);
@@ -109,7 +122,97 @@ void Form1::RenderQuestion(const store::Question& q)
 {
     setHeadings(q);
     m_text4->setText(QString::number(q.no));
-    Module1::showBlanked(*m_richTextBox1, quiz::BreakSentences(q.mondai), quiz::answerList(q.kaitou));
+    showBlanked(quiz::BreakSentences(q.mondai), quiz::answerList(q.kaitou));
+}
+
+void Form1::showBlanked(const QString& display, const QStringList& answers)
+{
+    Module1::showBlanked(*m_richTextBox1, display, answers);
+    m_runs = quiz::blankRuns(display, answers);
+    m_uncovered.clear();
+    m_blanked = true;
+}
+
+void Form1::uncover(int number)
+{
+    if (!m_blanked || m_uncovered.contains(number))
+        return;
+    if (std::none_of(m_runs.begin(), m_runs.end(), [number](const quiz::Run& r) { return r.number == number; }))
+        return;
+    m_uncovered.append(number);
+    QList<quiz::Blank> blanks;
+    const QString text = quiz::layOutBlanks(m_runs, m_uncovered, &blanks);
+    m_richTextBox1->setText(text);
+    m_richTextBox1->select(0, text.size());
+    m_richTextBox1->applyPlainStyle();
+    for (const quiz::Blank& blank : blanks) {
+        m_richTextBox1->select(blank.span.start, blank.span.length);
+        m_richTextBox1->applyHighlightStyle();
+    }
+}
+
+void Form1::uncoverAt(qsizetype position)
+{
+    if (!m_blanked)
+        return;
+    QList<quiz::Blank> blanks;
+    quiz::layOutBlanks(m_runs, m_uncovered, &blanks);
+    for (const qsizetype at : {position, position - 1}) {
+        for (const quiz::Blank& blank : blanks) {
+            if (!blank.uncovered && at >= blank.span.start && at < blank.span.start + blank.span.length) {
+                uncover(blank.number);
+                return;
+            }
+        }
+    }
+}
+
+bool Form1::handleKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    switch (key) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_command1->isEnabled())
+            m_command1->click();
+        else if (m_command2->isEnabled())
+            m_command2->click();
+        return true;
+    case Qt::Key_R:
+        if (m_command4->isVisible())
+            m_command4->click();
+        return true;
+    case Qt::Key_Escape:
+        m_command3->click();
+        return true;
+    default:
+        if (key >= Qt::Key_1 && key <= Qt::Key_9) {
+            uncover(key - Qt::Key_0);
+            return true;
+        }
+        return false;
+    }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (handleKey(key->key(), key->modifiers()))
+            return true;
+    }
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Keeps the boxes' own bindings (Esc, digits) from taking the drill's keys.
+        auto* key = static_cast<QKeyEvent*>(event);
+        const int k = key->key();
+        if (k == Qt::Key_Escape || k == Qt::Key_Space || k == Qt::Key_R || (k >= Qt::Key_1 && k <= Qt::Key_9)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::reportFailure(const store::StoreError& error, bool wrote)
@@ -133,6 +236,7 @@ void Form1::Command1_Click()
     const QString display = revealed ? quiz::BreakSentences(revealed->mondai) : QString();
     const QStringList answers = revealed ? quiz::answerList(revealed->kaitou) : QStringList();
     Module1::showRevealed(*m_richTextBox1, display, answers);
+    m_blanked = false;
     m_command2->setEnabled(true);
     m_command4->show();
 }
@@ -183,7 +287,7 @@ void Form1::Command4_Click()
         display = quiz::BreakSentences(row->mondai);
         answers = quiz::answerList(row->kaitou);
     }
-    Module1::showBlanked(*m_richTextBox1, display, answers);
+    showBlanked(display, answers);
     m_command1->setEnabled(true);
     m_command2->setEnabled(true);
     m_command4->hide();

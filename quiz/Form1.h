@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TextRoutines.h"
 #include "store/Question.h"
 #include "store/QuestionStore.h"
 
@@ -27,6 +28,11 @@ public:
     void Command3_Click();  // メニュ画面へ
     void Command4_Click();  // 今の問題をもう一度
 
+    // Shows the word of blank n in place of its markers, highlighted; writes nothing. Only while blanks show.
+    void uncover(int number);
+    // Uncovers the blank standing at (or just before) a position of the passage's text.
+    void uncoverAt(qsizetype position);
+
     QLineEdit* text1() const { return m_text1; }
     QLineEdit* text2() const { return m_text2; }
     QLineEdit* text3() const { return m_text3; }
@@ -39,6 +45,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Form_QueryUnload: returns true to keep the window open.
@@ -47,9 +54,16 @@ private:
     void setHeadings(const store::Question& question);
     void backToMenu();
     void reportFailure(const class store::StoreError& error, bool wrote);
+    void showBlanked(const QString& display, const QStringList& answers);
+    bool handleKey(int key, Qt::KeyboardModifiers modifiers);
 
     store::QuestionStore& m_store;
     start_gamen& m_menu;
+
+    // The blanks of the passage on show, while it shows blanks.
+    QList<quiz::Run> m_runs;
+    QList<int> m_uncovered;
+    bool m_blanked = false;
 
     QLineEdit* m_text1 = nullptr;
     QLineEdit* m_text2 = nullptr;

@@ -1,5 +1,6 @@
 #include "RichTextBox.h"
 
+#include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
@@ -113,4 +114,12 @@ QTextCharFormat RichTextBox::formatAt(qsizetype position) const
     QTextCursor cursor(document());
     cursor.setPosition(documentPosition(position) + 1);
     return cursor.charFormat();
+}
+
+void RichTextBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTextEdit::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton || textCursor().hasSelection())
+        return;
+    emit clicked(textPosition(cursorForPosition(event->position().toPoint()).position()));
 }

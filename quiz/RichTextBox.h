@@ -37,6 +37,13 @@ public:
     int documentPosition(qsizetype position) const;
     qsizetype textPosition(int documentPosition) const;
 
+signals:
+    // The learner clicked the passage on the character at this position of the box's text (or just after it).
+    void clicked(qsizetype position);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
 private:
     void mergeOnSelection(const QTextCharFormat& format);
 

@@ -36,24 +36,20 @@ QString blankMarker(int number)
     return QStringLiteral(" 《 ") + QString::number(number) + QStringLiteral(" 》 ");
 }
 
-QString blankAnswers(const QString& display, const QStringList& answers)
+QList<Run> blankRuns(const QString& display, const QStringList& answers)
 {
-    // The text as runs of plain text and placed markers; answers are looked for in plain runs only.
-    struct Run
-    {
-        QString text;
-        bool marker;
-    };
-    QList<Run> runs{{display, false}};
+    QList<Run> runs;
+    if (!display.isEmpty())
+        runs.append({display, 0});
     for (qsizetype k = 0; k < answers.size(); ++k) {
         const QString& answer = answers[k];
         if (answer.isEmpty())
             continue;
-        const QString marker = blankMarker(int(k + 1));
+        const int number = int(k + 1);
         QList<Run> next;
         next.reserve(runs.size());
         for (const Run& run : runs) {
-            if (run.marker) {
+            if (run.number != 0) {
                 next.append(run);
                 continue;
             }
@@ -61,18 +57,40 @@ QString blankAnswers(const QString& display, const QStringList& answers)
             qsizetype at;
             while ((at = run.text.indexOf(answer, from)) >= 0) {
                 if (at > from)
-                    next.append({run.text.mid(from, at - from), false});
-                next.append({marker, true});
+                    next.append({run.text.mid(from, at - from), 0});
+                next.append({answer, number});
                 from = at + answer.size();
             }
             if (from < run.text.size())
-                next.append({run.text.mid(from), false});
+                next.append({run.text.mid(from), 0});
         }
         runs = std::move(next);
     }
+    return runs;
+}
+
+QString layOutBlanks(const QList<Run>& runs, const QList<int>& uncovered, QList<Blank>* blanks)
+{
     QString out;
-    for (const Run& run : runs)
-        out += run.text;
+    for (const Run& run : runs) {
+        if (run.number == 0) {
+            out += run.text;
+            continue;
+        }
+        const bool open = uncovered.contains(run.number);
+        const QString shown = open ? run.text : blankMarker(run.number);
+        if (blanks)
+            blanks->append({{out.size(), shown.size()}, run.number, open});
+        out += shown;
+    }
+    return out;
+}
+
+QString blankAnswers(const QString& display, const QStringList& answers)
+{
+    QString out;
+    for (const Run& run : blankRuns(display, answers))
+        out += run.number == 0 ? run.text : blankMarker(run.number);
     return out;
 }
 

@@ -19,16 +19,42 @@ QStringList answerList(const QString& kaitou);
 // " 《 n 》 " for answer number n (from 1).
 QString blankMarker(int number);
 
-// Replaces every occurrence of each answer, in list order, by its marker. Text already turned into a marker is
-// never touched again; an answer inside an earlier answer word has nothing left to match.
-QString blankAnswers(const QString& display, const QStringList& answers);
-
 struct Span
 {
     qsizetype start = 0;  // 0-based
     qsizetype length = 0;
     bool operator==(const Span&) const = default;
 };
+
+// A piece of the blanked passage: plain text (number 0), or the marker of answer number n standing for the answer
+// word it replaced.
+struct Run
+{
+    QString text;    // the plain text, or the answer word the marker replaced
+    int number = 0;  // answer number from 1, or 0 for plain text
+    bool operator==(const Run&) const = default;
+};
+
+// The passage cut into plain runs and replaced answer words, answers replaced in list order; a replaced word is never
+// looked into again by a later answer.
+QList<Run> blankRuns(const QString& display, const QStringList& answers);
+
+// Where a blank stands in the laid-out text, and whether it shows its marker or its word.
+struct Blank
+{
+    Span span;
+    int number = 0;
+    bool uncovered = false;
+};
+
+// The blanked text with the blanks of the given numbers showing their words instead of their markers; `blanks`
+// receives where each blank stands.
+QString layOutBlanks(const QList<Run>& runs, const QList<int>& uncovered, QList<Blank>* blanks = nullptr);
+
+// Replaces every occurrence of each answer, in list order, by its marker. Text already turned into a marker is
+// never touched again; an answer inside an earlier answer word has nothing left to match.
+QString blankAnswers(const QString& display, const QStringList& answers);
+
 
 // Every occurrence of the target in the text, overlapping ones included, left to right.
 QList<Span> findOccurrences(const QString& text, const QString& target);
