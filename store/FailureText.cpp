@@ -2,6 +2,44 @@
 
 namespace store {
 
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// What went wrong and how to put it right, for the causes the learner can put right. `atStart`: the program ends
+// after the message, so the learner is sent to start it again rather than to try the operation again.
+QString remedyText(FailureKind kind, bool atStart)
+{
+    const QString again = atStart ? QStringLiteral("このＡＰをもう一度起動してください。")
+                                  : QStringLiteral("もう一度操作してください。");
+    switch (kind) {
+    case FailureKind::FileMissing:
+        return QStringLiteral("ソラメモ.mdb が見つかりません。") + kCrLf +
+               QStringLiteral("このＡＰと同じフォルダに ソラメモ.mdb を戻してから、") + again;
+    case FailureKind::ReadOnly:
+        return QStringLiteral("ソラメモ.mdb が読み取り専用になっているため、記録を書き込めません。") + kCrLf +
+               QStringLiteral("ソラメモ.mdb の読み取り専用の設定を外してから、") + again;
+    case FailureKind::FolderReadOnly:
+        return QStringLiteral("ソラメモ.mdb のあるフォルダに書き込めないため、記録を保存できません。") + kCrLf +
+               QStringLiteral("このＡＰと ソラメモ.mdb を書き込みできるフォルダに移してから、"
+                              "このＡＰをもう一度起動してください。");
+    case FailureKind::Busy:
+        return QStringLiteral("ソラメモ.mdb を他のプログラムが使用中のため、読み書きできません。") + kCrLf +
+               QStringLiteral("ソラメモ.mdb を使っている他のプログラムを終了してから、") + again;
+    case FailureKind::DiskFull:
+        return QStringLiteral("ディスクの空きが足りないため、記録を書き込めません。") + kCrLf +
+               QStringLiteral("不要なファイルを削除して空きを作ってから、") + again;
+    case FailureKind::NotADatabase:
+    case FailureKind::SchemaMissing:
+    case FailureKind::NullField:
+    case FailureKind::Other:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
 QString damagedFileMessage()
 {
     return QStringLiteral("この　ソラメモ.mdb　は壊れています。　再度ダウンロードしてください");
@@ -9,35 +47,31 @@ QString damagedFileMessage()
 
 QString failureMessage(const StoreError& error, bool wrote)
 {
-    QString text;
-    switch (error.kind()) {
-    case FailureKind::FileMissing:
-        text = QStringLiteral("ソラメモ.mdb が見つかりません。\r\n"
-                              "ファイルが移動または削除されていないか確認してください。");
-        break;
-    case FailureKind::NotADatabase:
-    case FailureKind::SchemaMissing:
-        text = damagedFileMessage();
-        break;
-    case FailureKind::NullField:
-        text = QStringLiteral("この問題のデータが壊れているため、表示できません。\r\n"
-                              "メニュー画面に戻り、範囲を変えてください。");
-        break;
-    case FailureKind::ReadOnly:
-        text = QStringLiteral("ソラメモ.mdb に書き込めません。\r\n"
-                              "ソラメモ.mdb とそのフォルダが読み取り専用になっていないか確認してください。");
-        break;
-    case FailureKind::Busy:
-        text = QStringLiteral("ソラメモ.mdb は他のプログラムが使用中です。\r\n"
-                              "しばらく待ってから、もう一度操作してください。");
-        break;
-    case FailureKind::Other:
-        text = QStringLiteral("ソラメモ.mdb を読み書きできませんでした。\r\n（%1）").arg(error.message());
-        break;
+    QString text = remedyText(error.kind(), false);
+    if (text.isEmpty()) {
+        switch (error.kind()) {
+        case FailureKind::NullField:
+            text = QStringLiteral("この問題のデータが壊れているため、表示できません。") + kCrLf +
+                   QStringLiteral("メニュー画面に戻り、範囲を変えてください。");
+            break;
+        case FailureKind::Other:
+            text = QStringLiteral("ソラメモ.mdb の読み書き中に問題が起きました。") + kCrLf +
+                   QStringLiteral("（%1）").arg(error.message());
+            break;
+        default:
+            text = damagedFileMessage();
+            break;
+        }
     }
     if (wrote)
-        text += QStringLiteral("\r\n今までの記録は変更されていません。");
+        text += kCrLf + QStringLiteral("今までの記録は変更されていません。");
     return text;
+}
+
+QString startFailureMessage(const StoreError& error)
+{
+    const QString remedy = remedyText(error.kind(), true);
+    return remedy.isEmpty() ? damagedFileMessage() : remedy;
 }
 
 } // namespace store

@@ -10,8 +10,14 @@ namespace store {
 QString damagedFileMessage();
 
 // What the learner is told when an operation on the question file fails. Where the learner can put it right (a
-// file or folder that cannot be written, a file another program holds) the text says how. `wrote` tells whether
-// the operation was going to change the record: the text then says that nothing was changed.
+// file or folder that cannot be written, a file another program holds, a full disk, a file moved away) the text
+// says how. `wrote` tells whether the operation was going to change the record: the text then says that nothing
+// was changed.
 QString failureMessage(const StoreError& error, bool wrote);
+
+// The message for a failure at start-up or at the drill launch, after which the program ends. A damaged or
+// foreign file gets the damaged-file message; a cause the learner can put right gets the text that says how,
+// since downloading the file again would throw the record away for nothing.
+QString startFailureMessage(const StoreError& error);
 
 } // namespace store

@@ -1,11 +1,16 @@
 #include "Sqlite.h"
 
 #include <sqlite3.h>
+#include <string>
+#include <unistd.h>
 
 namespace store {
 
 FailureKind kindOfSqliteCode(int code)
 {
+    // Written to after it was removed or renamed: the file the learner sees is no longer the one that is open.
+    if (code == SQLITE_READONLY_DBMOVED)
+        return FailureKind::FileMissing;
     switch (code & 0xff) {
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
@@ -17,8 +22,46 @@ FailureKind kindOfSqliteCode(int code)
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return FailureKind::Busy;
+    case SQLITE_FULL:
+        return FailureKind::DiskFull;
     default:
         return FailureKind::Other;
+    }
+}
+
+namespace {
+
+// Whether new files can be made beside the open file. access() also answers for root: a read-only mount refuses
+// with EROFS whatever the caller may do otherwise.
+bool folderWritable(sqlite3* db)
+{
+    const char* name = db ? sqlite3_db_filename(db, "main") : nullptr;
+    if (!name || !*name)
+        return true;
+    std::string folder(name);
+    const std::string::size_type slash = folder.find_last_of('/');
+    folder = slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : folder.substr(0, slash);
+    return ::access(folder.c_str(), W_OK) == 0;
+}
+
+} // namespace
+
+FailureKind kindOfFailure(int code, sqlite3* db)
+{
+    const FailureKind kind = kindOfSqliteCode(code);
+    switch (code & 0xff) {
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        // A file that cannot be written in a folder that cannot be written either (a read-only medium or share)
+        // is put right by moving both, not by changing the file.
+        if (kind == FailureKind::ReadOnly && !folderWritable(db))
+            return FailureKind::FolderReadOnly;
+        return kind;
+    case SQLITE_CANTOPEN:
+        // The file is open already: what could not be made is the journal beside it, at the first write.
+        return folderWritable(db) ? kind : FailureKind::FolderReadOnly;
+    default:
+        return kind;
     }
 }
 
@@ -92,8 +135,36 @@ void Connection::exec(const char* sql)
     if (rc != SQLITE_OK) {
         const QString message = QString::fromUtf8(error ? error : sqlite3_errstr(rc));
         sqlite3_free(error);
-        throw StoreError(kindOfSqliteCode(rc), message, rc);
+        throw StoreError(kindOfFailure(rc, m_db), message, rc);
     }
+}
+
+void Connection::checkLength() const
+{
+    auto pragma = [this](const char* sql) {
+        Statement query(*this, sql);
+        return query.next() ? query.text(0) : QString();
+    };
+    // A file in write-ahead mode is legitimately shorter while pages wait in its log.
+    if (pragma("PRAGMA journal_mode").compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+        return;
+    const qint64 pageSize = pragma("PRAGMA page_size").toLongLong();
+    const qint64 pages = pragma("PRAGMA page_count").toLongLong();
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
+        !file->pMethods)
+        return;
+    sqlite3_int64 size = 0;
+    if (file->pMethods->xFileSize(file, &size) != SQLITE_OK)
+        return;
+    if (size < pages * pageSize)
+        throw StoreError(FailureKind::NotADatabase,
+                         QStringLiteral("file is %1 bytes long, %2 pages of %3 bytes need %4")
+                             .arg(size)
+                             .arg(pages)
+                             .arg(pageSize)
+                             .arg(pages * pageSize),
+                         SQLITE_CORRUPT);
 }
 
 void Connection::fail(int code, const QString& context) const
@@ -101,7 +172,7 @@ void Connection::fail(int code, const QString& context) const
     QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(code));
     if (!context.isEmpty())
         message = context + QStringLiteral(": ") + message;
-    throw StoreError(kindOfSqliteCode(code), message, code);
+    throw StoreError(kindOfFailure(code, m_db), message, code);
 }
 
 Statement::Statement(const Connection& connection, const char* sql) : m_connection(connection)
@@ -114,7 +185,7 @@ Statement::Statement(const Connection& connection, const char* sql) : m_connecti
         // A statement that names a table or column the file lacks fails here with SQLITE_ERROR.
         const FailureKind kind = (rc & 0xff) == SQLITE_ERROR && (message.startsWith(QStringLiteral("no such")))
                                      ? FailureKind::SchemaMissing
-                                     : kindOfSqliteCode(rc);
+                                     : kindOfFailure(rc, connection.handle());
         throw StoreError(kind, message, rc);
     }
 }

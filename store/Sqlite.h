@@ -11,8 +11,12 @@ struct sqlite3_stmt;
 
 namespace store {
 
-// Turns an SQLite result code into the kind of failure the screens report.
+// Turns an SQLite result code into the kind of failure the screens report, from the code alone.
 FailureKind kindOfSqliteCode(int code);
+
+// The same for a failure on an open connection: a write refused because the file or its folder is read-only is
+// told apart by asking whether the file's folder can be written.
+FailureKind kindOfFailure(int code, sqlite3* db);
 
 // An open SQLite connection. Moves, never copies; closes on destruction.
 class Connection
@@ -37,6 +41,10 @@ public:
 
     // Runs statements without parameters or results (DDL, BEGIN, COMMIT).
     void exec(const char* sql);
+    // Throws NotADatabase when the file is shorter than the pages it announces (a download cut short inside its
+    // last page reads well until that page is needed). Call after the first read, which rolls back a journal left
+    // by a crash and so brings the file to its true length.
+    void checkLength() const;
     [[noreturn]] void fail(int code, const QString& context = {}) const;
 
 private:

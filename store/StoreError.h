@@ -11,8 +11,10 @@ enum class FailureKind {
     NotADatabase,   // not a database of ours, damaged, or keyed with another password
     SchemaMissing,  // a table or a column the program needs is not there
     NullField,      // a field that must hold a value is Null in the row at hand
-    ReadOnly,       // the file or its folder cannot be written
+    ReadOnly,       // the file cannot be written; its folder could be
+    FolderReadOnly, // the folder cannot be written (no journal can be made there), or neither file nor folder
     Busy,           // another process holds the file locked
+    DiskFull,       // no room left on the disk for the journal or a grown file
     Other,
 };
 
