@@ -1,7 +1,6 @@
 #include "ContentTsv.h"
 
 #include <QFile>
-#include <QStringList>
 
 namespace content {
 
@@ -9,6 +8,68 @@ QString TsvError::toString() const
 {
     return line > 0 ? QStringLiteral("%1:%2: %3").arg(file).arg(line).arg(message)
                     : QStringLiteral("%1: %2").arg(file, message);
+}
+
+QString summarize(const QList<TsvError>& errors)
+{
+    if (errors.isEmpty())
+        return {};
+    QString text = errors.first().toString();
+    if (errors.size() > 1)
+        text += QStringLiteral(" (and %1 more)").arg(errors.size() - 1);
+    return text;
+}
+
+QList<TsvRow> readTsv(const QString& path, const QStringList& header, QList<TsvError>& errors,
+                     QStringList* actualHeader)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        errors.append({path, 0, QStringLiteral("cannot read: %1").arg(file.errorString())});
+        return {};
+    }
+    QList<TsvRow> rows;
+    int lineNo = 0;
+    qsizetype width = 0;
+    while (!file.atEnd()) {
+        QByteArray bytes = file.readLine();
+        ++lineNo;
+        if (lineNo == 1 && bytes.startsWith("\xEF\xBB\xBF"))
+            bytes.remove(0, 3);
+        while (bytes.endsWith('\n') || bytes.endsWith('\r'))
+            bytes.chop(1);
+        const QString line = QString::fromUtf8(bytes);
+        if (line.contains(QChar::ReplacementCharacter)) {
+            errors.append({path, lineNo, QStringLiteral("not valid UTF-8")});
+            if (lineNo == 1)
+                return {};
+            continue;
+        }
+        const QStringList fields = line.split(u'\t');
+        if (lineNo == 1) {
+            if (fields.mid(0, header.size()) != header) {
+                errors.append({path, 1, QStringLiteral("header must begin with: %1").arg(header.join(u' '))});
+                return {};
+            }
+            width = fields.size();
+            if (actualHeader)
+                *actualHeader = fields;
+            continue;
+        }
+        if (line.isEmpty())
+            continue;
+        if (fields.size() != width) {
+            errors.append({path, lineNo,
+                           QStringLiteral("%1 fields where the header has %2").arg(fields.size()).arg(width)});
+            continue;
+        }
+        rows.append({lineNo, fields});
+    }
+    if (file.error() != QFileDevice::NoError)
+        errors.append({path, 0, QStringLiteral("cannot read: %1").arg(file.errorString())});
+    else if (lineNo == 0)
+        errors.append({path, 0, QStringLiteral("empty file")});
+    return rows;
 }
 
 QString unescapeField(const QString& field)
@@ -54,48 +115,21 @@ QString escapeField(const QString& text)
     return out;
 }
 
-namespace {
-
-// Reads a UTF-8 tab-separated file: the header's columns must begin with the expected ones.
-QList<QStringList> readTable(const QString& path, const QStringList& header, QList<TsvError>& errors,
-                             QList<int>& lineNumbers)
+const QStringList& questionHeader()
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        errors.append({path, 0, QStringLiteral("cannot read: %1").arg(file.errorString())});
-        return {};
-    }
-    QList<QStringList> rows;
-    int lineNo = 0;
-    int width = 0;
-    while (!file.atEnd()) {
-        QString line = QString::fromUtf8(file.readLine());
-        ++lineNo;
-        while (line.endsWith(u'\n') || line.endsWith(u'\r'))
-            line.chop(1);
-        const QStringList fields = line.split(u'\t');
-        if (lineNo == 1) {
-            if (fields.mid(0, header.size()) != header) {
-                errors.append({path, 1, QStringLiteral("header must begin with: %1").arg(header.join(u' '))});
-                return {};
-            }
-            width = int(fields.size());
-            continue;
-        }
-        if (line.isEmpty())
-            continue;
-        if (fields.size() != width) {
-            errors.append({path, lineNo,
-                           QStringLiteral("%1 fields where the header has %2").arg(fields.size()).arg(width)});
-            continue;
-        }
-        rows.append(fields);
-        lineNumbers.append(lineNo);
-    }
-    if (lineNo == 0)
-        errors.append({path, 0, QStringLiteral("empty file")});
-    return rows;
+    static const QStringList header = {QStringLiteral("Ｎｏ"), QStringLiteral("編"),   QStringLiteral("章"),
+                                       QStringLiteral("節"),   QStringLiteral("款"),   QStringLiteral("条"),
+                                       QStringLiteral("定義"), QStringLiteral("問題"), QStringLiteral("回答")};
+    return header;
 }
+
+const QStringList& flagHeader()
+{
+    static const QStringList header = {QStringLiteral("済"), QStringLiteral("直近")};
+    return header;
+}
+
+namespace {
 
 bool toInteger(const QString& text, qint64& value)
 {
@@ -104,21 +138,35 @@ bool toInteger(const QString& text, qint64& value)
     return ok;
 }
 
+bool toFlag(const QString& text, int& value)
+{
+    if (text == QLatin1String("0") || text == QLatin1String("1")) {
+        value = text.toInt();
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
-QList<store::Question> readQuestions(const QString& path, QList<TsvError>& errors)
+QList<QuestionRecord> readQuestions(const QString& path, QList<TsvError>& errors)
 {
-    static const QStringList header = {QStringLiteral("Ｎｏ"), QStringLiteral("編"),   QStringLiteral("章"),
-                                       QStringLiteral("節"),   QStringLiteral("款"),   QStringLiteral("条"),
-                                       QStringLiteral("定義"), QStringLiteral("問題"), QStringLiteral("回答")};
-    QList<int> lines;
-    const QList<QStringList> rows = readTable(path, header, errors, lines);
-    QList<store::Question> questions;
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        const QStringList& f = rows[i];
-        store::Question q;
+    QStringList header;
+    const QList<TsvRow> rows = readTsv(path, questionHeader(), errors, &header);
+    const bool withFlags = header.size() > questionHeader().size();
+    if (withFlags && header != questionHeader() + flagHeader()) {
+        errors.append({path, 1, QStringLiteral("the columns after 回答 must be: %1").arg(flagHeader().join(u' '))});
+        return {};
+    }
+    QList<QuestionRecord> records;
+    records.reserve(rows.size());
+    for (const TsvRow& row : rows) {
+        const QStringList& f = row.fields;
+        QuestionRecord r;
+        r.line = row.line;
+        store::Question& q = r.question;
         if (!toInteger(f[0], q.no)) {
-            errors.append({path, lines[i], QStringLiteral("Ｎｏ is not a whole number: %1").arg(f[0])});
+            errors.append({path, row.line, QStringLiteral("Ｎｏ is not a whole number: %1").arg(f[0])});
             continue;
         }
         q.hen = f[1];
@@ -129,31 +177,70 @@ QList<store::Question> readQuestions(const QString& path, QList<TsvError>& error
         q.teigi = unescapeField(f[6]);
         q.mondai = unescapeField(f[7]);
         q.kaitou = unescapeField(f[8]);
-        if (f.size() >= 11) {
-            q.done = f[9].toInt();
-            q.recent = f[10].toInt();
+        if (withFlags) {
+            if (!toFlag(f[9], q.done) || !toFlag(f[10], q.recent)) {
+                errors.append({path, row.line, QStringLiteral("済 and 直近 must be 0 or 1")});
+                continue;
+            }
         }
-        questions.append(q);
+        records.append(r);
     }
-    return questions;
+    return records;
 }
 
-QList<store::ContentsEntry> readContents(const QString& path, QList<TsvError>& errors)
+QList<ContentsRecord> readContents(const QString& path, QList<TsvError>& errors)
 {
     static const QStringList header = {QStringLiteral("part"), QStringLiteral("chapter"), QStringLiteral("section"),
                                        QStringLiteral("section_no")};
-    QList<int> lines;
-    const QList<QStringList> rows = readTable(path, header, errors, lines);
-    QList<store::ContentsEntry> entries;
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        const QStringList& f = rows[i];
-        store::ContentsEntry e{f[0], f[1], f[2], 0};
-        if (!toInteger(f[3], e.setsuNo)) {
-            errors.append({path, lines[i], QStringLiteral("section_no is not a whole number: %1").arg(f[3])});
+    const QList<TsvRow> rows = readTsv(path, header, errors);
+    QList<ContentsRecord> records;
+    records.reserve(rows.size());
+    for (const TsvRow& row : rows) {
+        const QStringList& f = row.fields;
+        ContentsRecord r;
+        r.line = row.line;
+        r.entry = {f[0], f[1], f[2], 0};
+        if (!toInteger(f[3], r.entry.setsuNo)) {
+            errors.append({path, row.line, QStringLiteral("section_no is not a whole number: %1").arg(f[3])});
             continue;
         }
-        entries.append(e);
+        records.append(r);
     }
+    return records;
+}
+
+QByteArray questionTable(const QList<store::Question>& questions, bool withFlags)
+{
+    QStringList header = questionHeader();
+    if (withFlags)
+        header += flagHeader();
+    QString text = header.join(u'\t') + u'\n';
+    for (const store::Question& q : questions) {
+        QStringList fields = {QString::number(q.no), escapeField(q.hen),    escapeField(q.sho),
+                              escapeField(q.setsu),  escapeField(q.kan),    escapeField(q.jo),
+                              escapeField(q.teigi),  escapeField(q.mondai), escapeField(q.kaitou)};
+        if (withFlags)
+            fields << QString::number(q.done) << QString::number(q.recent);
+        text += fields.join(u'\t') + u'\n';
+    }
+    return text.toUtf8();
+}
+
+QList<store::Question> questionsOf(const QList<QuestionRecord>& records)
+{
+    QList<store::Question> questions;
+    questions.reserve(records.size());
+    for (const QuestionRecord& r : records)
+        questions.append(r.question);
+    return questions;
+}
+
+QList<store::ContentsEntry> entriesOf(const QList<ContentsRecord>& records)
+{
+    QList<store::ContentsEntry> entries;
+    entries.reserve(records.size());
+    for (const ContentsRecord& r : records)
+        entries.append(r.entry);
     return entries;
 }
 

@@ -5,10 +5,11 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace content {
 
-// A malformed input line, with its 1-based line number.
+// A malformed or unreadable input, with its 1-based line number (0 when the whole file is meant).
 struct TsvError
 {
     QString file;
@@ -17,14 +18,54 @@ struct TsvError
     QString toString() const;
 };
 
+// The first error as one line, with a count of the others.
+QString summarize(const QList<TsvError>& errors);
+
+// One data row of a tab-separated file and the line it stands on.
+struct TsvRow
+{
+    int line = 0;
+    QStringList fields;
+};
+
+// Reads a UTF-8 tab-separated file whose header begins with the given columns. Every data row must have as many
+// fields as the header; empty lines are skipped. Problems go to errors; the header read goes to actualHeader.
+QList<TsvRow> readTsv(const QString& path, const QStringList& header, QList<TsvError>& errors,
+                      QStringList* actualHeader = nullptr);
+
 // Escapes of a field: "\n" stands for a line break of the passage (CR LF in the file), "\t" for a tab and "\\" for
 // a backslash. Nothing else is escaped.
 QString unescapeField(const QString& field);
 QString escapeField(const QString& text);
 
-// questions.tsv: header "Ｎｏ 編 章 節 款 条 定義 問題 回答", optionally followed by "済 直近".
-QList<store::Question> readQuestions(const QString& path, QList<TsvError>& errors);
-// toc.tsv: header "part chapter section section_no first_article last_article".
-QList<store::ContentsEntry> readContents(const QString& path, QList<TsvError>& errors);
+// A question as read from a table or a database: the row, where it stood, and the fields that were Null.
+struct QuestionRecord
+{
+    store::Question question;
+    int line = 0;            // line of the tsv file; 0 for a database row
+    QStringList nullFields;  // names of the fields that were Null (databases only)
+};
+
+// A row of 目次 as read, with the same bookkeeping.
+struct ContentsRecord
+{
+    store::ContentsEntry entry;
+    int line = 0;
+    QStringList nullFields;
+};
+
+const QStringList& questionHeader();  // Ｎｏ 編 章 節 款 条 定義 問題 回答
+const QStringList& flagHeader();      // 済 直近
+
+// questions.tsv: the question header, optionally followed by 済 and 直近 (0 or 1; 0 when absent).
+QList<QuestionRecord> readQuestions(const QString& path, QList<TsvError>& errors);
+// toc.tsv: header "part chapter section section_no ...".
+QList<ContentsRecord> readContents(const QString& path, QList<TsvError>& errors);
+
+// The question table as text: header and one line per question, LF line ends; with the flag columns on request.
+QByteArray questionTable(const QList<store::Question>& questions, bool withFlags);
+
+QList<store::Question> questionsOf(const QList<QuestionRecord>& records);
+QList<store::ContentsEntry> entriesOf(const QList<ContentsRecord>& records);
 
 } // namespace content

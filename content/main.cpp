@@ -1,14 +1,24 @@
-// harunire-km-content: builds the question file from the reviewable tables kept in content/.
-#include "ContentTsv.h"
-#include "store/DatabaseBuilder.h"
+// harunire-km-content: makes the drill's question file from the Act and the glossary kept in content/, checks it
+// and reads a learner's record back out of it.
+#include "ContentCommands.h"
 #include "store/QuestionStore.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
+#include <QDir>
 #include <QTextStream>
 
+#ifndef HARUNIRE_CONTENT_DIR
+#define HARUNIRE_CONTENT_DIR "content"
+#endif
+
 namespace {
+
+QTextStream& out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
 
 QTextStream& err()
 {
@@ -16,49 +26,140 @@ QTextStream& err()
     return stream;
 }
 
+QString contentFile(const char* name)
+{
+    return QDir(QStringLiteral(HARUNIRE_CONTENT_DIR)).filePath(QString::fromUtf8(name));
+}
+
+const char* const usage = "usage: harunire-km-content <command> [options]\n"
+                          "commands:\n"
+                          "  generate  the Act and the glossary -> question table (questions.tsv)\n"
+                          "  build     question table and table of contents -> question file\n"
+                          "  lint      check a question table or a question file\n"
+                          "  export    question file -> question table with the progress flags\n"
+                          "'harunire-km-content <command> --help' describes the options of a command.\n";
+
+// A parser for one command; false with a message on err when the arguments do not fit.
+class Command
+{
+public:
+    Command(const QString& name, const QString& description, const QString& positional = {}) : m_name(name)
+    {
+        m_parser.setApplicationDescription(description);
+        m_parser.addHelpOption();
+        if (!positional.isEmpty())
+            m_parser.addPositionalArgument(positional, QStringLiteral("The file to read."));
+    }
+
+    void option(const QString& name, const QString& description, const QString& defaultFile = {})
+    {
+        QCommandLineOption o(name, description, QStringLiteral("file"));
+        if (!defaultFile.isEmpty()) {
+            o.setDescription(description + QStringLiteral(" Default: ") + defaultFile);
+            o.setDefaultValue(defaultFile);
+        }
+        m_parser.addOption(o);
+    }
+
+    void flag(const QString& name, const QString& description) { m_parser.addOption({name, description}); }
+
+    bool parse(QStringList args, int positionals)
+    {
+        args[0] = QStringLiteral("harunire-km-content ") + m_name;
+        if (!m_parser.parse(args))
+            return complain(m_parser.errorText());
+        if (m_parser.isSet(QStringLiteral("help")))
+            m_parser.showHelp(0);
+        if (m_parser.positionalArguments().size() != positionals)
+            return complain(positionals == 0 ? QStringLiteral("no file arguments are taken")
+                                             : QStringLiteral("name exactly one file"));
+        return true;
+    }
+
+    QString value(const QString& name) const { return m_parser.value(name); }
+    bool isSet(const QString& name) const { return m_parser.isSet(name); }
+    QString file() const { return m_parser.positionalArguments().value(0); }
+
+    // The key: --password, or the one of the program's connect string.
+    QByteArray key() const
+    {
+        return isSet(QStringLiteral("password")) ? value(QStringLiteral("password")).toUtf8()
+                                                 : store::passwordOf(store::connectString());
+    }
+
+private:
+    bool complain(const QString& message)
+    {
+        err() << m_name << ": " << message << " (see --help)\n";
+        return false;
+    }
+
+    QString m_name;
+    QCommandLineParser m_parser;
+};
+
+const QString passwordHelp = QStringLiteral("Password of the question file (default: the program's own).");
+
+int generate(const QStringList& args)
+{
+    Command c(QStringLiteral("generate"), QStringLiteral("Makes the question table from the Act and the glossary."));
+    c.option(QStringLiteral("statute"), QStringLiteral("The Act by paragraph."), contentFile("articles.tsv"));
+    c.option(QStringLiteral("terms"), QStringLiteral("The glossary of answer words."), contentFile("terms.tsv"));
+    c.option(QStringLiteral("output"), QStringLiteral("The question table to write."), contentFile("questions.tsv"));
+    if (!c.parse(args, 0))
+        return 2;
+    return content::commands::generate(c.value(QStringLiteral("statute")), c.value(QStringLiteral("terms")),
+                                       c.value(QStringLiteral("output")), out(), err());
+}
+
 int build(const QStringList& args)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Builds an encrypted question file."));
-    parser.addHelpOption();
-    parser.addOption({QStringLiteral("questions"), QStringLiteral("Question table."), QStringLiteral("tsv")});
-    parser.addOption({QStringLiteral("toc"), QStringLiteral("Table of contents."), QStringLiteral("tsv")});
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("File to write."),
-                      QStringLiteral("file")});
-    parser.process(args);
-    const QString output = parser.value(QStringLiteral("output"));
-    if (output.isEmpty() || !parser.isSet(QStringLiteral("questions")) || !parser.isSet(QStringLiteral("toc"))) {
-        err() << "build: --questions, --toc and --output are required\n";
+    Command c(QStringLiteral("build"),
+              QStringLiteral("Builds the encrypted question file. An existing file is replaced only once the new "
+                             "one is complete, and the progress it holds (済, 直近) is kept by Ｎｏ."));
+    c.option(QStringLiteral("questions"), QStringLiteral("The question table."), contentFile("questions.tsv"));
+    c.option(QStringLiteral("toc"), QStringLiteral("The table of contents."), contentFile("toc.tsv"));
+    c.option(QStringLiteral("output"), QStringLiteral("The question file to write (required)."));
+    c.flag(QStringLiteral("discard-progress"),
+           QStringLiteral("Do not keep the progress of the file being replaced; the flags come from the table."));
+    if (!c.parse(args, 0))
+        return 2;
+    if (c.value(QStringLiteral("output")).isEmpty()) {
+        err() << "build: --output is required (see --help)\n";
         return 2;
     }
-    QList<content::TsvError> errors;
-    const auto questions = content::readQuestions(parser.value(QStringLiteral("questions")), errors);
-    const auto contents = content::readContents(parser.value(QStringLiteral("toc")), errors);
-    if (!errors.isEmpty()) {
-        for (const auto& e : errors)
-            err() << e.toString() << '\n';
-        return 1;
-    }
-    const QString temporary = output + QStringLiteral(".new");
-    QFile::remove(temporary);
-    try {
-        store::DatabaseBuilder builder(temporary, store::passwordOf(store::connectString()));
-        for (const auto& q : questions)
-            builder.addQuestion(q);
-        for (const auto& e : contents)
-            builder.addContents(e);
-        builder.finish();
-    } catch (const store::StoreError& e) {
-        QFile::remove(temporary);
-        err() << "build: " << e.message() << '\n';
-        return 1;
-    }
-    QFile::remove(output);
-    if (!QFile::rename(temporary, output)) {
-        err() << "build: cannot move the new file into place: " << output << '\n';
-        return 1;
-    }
-    return 0;
+    const auto progress =
+        c.isSet(QStringLiteral("discard-progress")) ? content::Progress::Discard : content::Progress::Keep;
+    return content::commands::build(c.value(QStringLiteral("questions")), c.value(QStringLiteral("toc")),
+                                    c.value(QStringLiteral("output")), store::passwordOf(store::connectString()),
+                                    progress, out(), err());
+}
+
+int lint(const QStringList& args)
+{
+    Command c(QStringLiteral("lint"),
+              QStringLiteral("Checks a question table or a question file; prints one line per finding and exits "
+                             "with 1 when there is any."),
+              QStringLiteral("file"));
+    c.option(QStringLiteral("toc"), QStringLiteral("The table of contents for a question table."),
+             contentFile("toc.tsv"));
+    c.option(QStringLiteral("statute"), QStringLiteral("The Act by paragraph."), contentFile("articles.tsv"));
+    c.option(QStringLiteral("password"), passwordHelp);
+    if (!c.parse(args, 1))
+        return 2;
+    return content::commands::lint(c.file(), c.value(QStringLiteral("toc")), c.value(QStringLiteral("statute")),
+                                   c.key(), content::LintOptions(), out(), err());
+}
+
+int exportTable(const QStringList& args)
+{
+    Command c(QStringLiteral("export"), QStringLiteral("Writes a question file out as a question table with 済 and 直近."),
+              QStringLiteral("file"));
+    c.option(QStringLiteral("output"), QStringLiteral("The table to write (default: standard output)."));
+    c.option(QStringLiteral("password"), passwordHelp);
+    if (!c.parse(args, 1))
+        return 2;
+    return content::commands::exportTable(c.file(), c.value(QStringLiteral("output")), c.key(), out(), err());
 }
 
 } // namespace
@@ -67,16 +168,24 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("harunire-km-content"));
-    const QStringList args = app.arguments();
-    if (args.size() < 2) {
-        err() << "usage: harunire-km-content build --questions FILE --toc FILE --output FILE\n";
-        return 2;
+    QStringList args = QCoreApplication::arguments();
+    const QString command = args.value(1);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        out() << usage;
+        return 0;
     }
-    const QString command = args.at(1);
-    QStringList rest = args;
-    rest.removeAt(1);
-    if (command == QStringLiteral("build"))
-        return build(rest);
-    err() << "unknown command: " << command << '\n';
+    if (args.size() > 1)
+        args.removeAt(1);
+    if (command == QLatin1String("generate"))
+        return generate(args);
+    if (command == QLatin1String("build"))
+        return build(args);
+    if (command == QLatin1String("lint"))
+        return lint(args);
+    if (command == QLatin1String("export"))
+        return exportTable(args);
+    err() << (command.isEmpty() ? QStringLiteral("no command given") : QStringLiteral("unknown command: ") + command)
+          << '\n'
+          << usage;
     return 2;
 }

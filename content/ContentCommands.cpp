@@ -1,0 +1,174 @@
+#include "ContentCommands.h"
+
+#include "Glossary.h"
+#include "QuestionGenerator.h"
+#include "Statute.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextStream>
+
+namespace content::commands {
+
+namespace {
+
+QString storeMessage(const QString& path, const store::StoreError& e)
+{
+    switch (e.kind()) {
+    case store::FailureKind::FileMissing:
+        return QStringLiteral("%1: cannot open: %2").arg(path, e.message());
+    case store::FailureKind::NotADatabase:
+        return QStringLiteral("%1: %2 (wrong password, or not a question file)").arg(path, e.message());
+    case store::FailureKind::SchemaMissing:
+        return QStringLiteral("%1: %2 (not a question file)").arg(path, e.message());
+    default:
+        return QStringLiteral("%1: %2").arg(path, e.message());
+    }
+}
+
+bool writeWhole(const QString& path, const QByteArray& data, QString& error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        error = QStringLiteral("%1: cannot write: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+// One line on err; the exit status of a failure.
+int fail(QTextStream& err, const QString& command, const QString& message)
+{
+    err << command << ": " << message << '\n';
+    err.flush();
+    return 1;
+}
+
+} // namespace
+
+bool isQuestionTable(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray start = file.read(16);
+    if (start.startsWith("\xEF\xBB\xBF"))
+        start.remove(0, 3);
+    return start.startsWith(QStringLiteral("Ｎｏ\t").toUtf8());
+}
+
+int generate(const QString& statutePath, const QString& termsPath, const QString& output, QTextStream& out,
+             QTextStream& err)
+{
+    const QString command = QStringLiteral("generate");
+    QList<TsvError> errors;
+    const QList<Paragraph> statute = readStatute(statutePath, errors);
+    if (!errors.isEmpty())
+        return fail(err, command, summarize(errors));
+    const QList<Term> glossary = readGlossary(termsPath, errors);
+    if (!errors.isEmpty())
+        return fail(err, command, summarize(errors));
+    const QList<store::Question> questions = generateQuestions(statute, glossary);
+    QString error;
+    if (!writeWhole(output, questionTable(questions, false), error))
+        return fail(err, command, error);
+    out << output << ": " << questions.size() << " questions from " << statute.size() << " paragraphs\n";
+    return 0;
+}
+
+int build(const QString& questionsPath, const QString& tocPath, const QString& output, const QByteArray& key,
+          Progress progress, QTextStream& out, QTextStream& err)
+{
+    const QString command = QStringLiteral("build");
+    QList<TsvError> errors;
+    const QList<QuestionRecord> questions = readQuestions(questionsPath, errors);
+    if (!errors.isEmpty())
+        return fail(err, command, summarize(errors));
+    const QList<ContentsRecord> contents = readContents(tocPath, errors);
+    if (!errors.isEmpty())
+        return fail(err, command, summarize(errors));
+    try {
+        const BuildReport report = buildDatabase(output, questionsOf(questions), entriesOf(contents), key, progress);
+        if (report.replacedProgress) {
+            out << output << ": kept the progress of " << report.keptQuestions << " questions";
+            if (report.lostQuestions > 0)
+                out << "; " << report.lostQuestions << " questions with progress are no longer there";
+            out << '\n';
+        }
+    } catch (const ProgressUnreadable& e) {
+        return fail(err, command,
+                    storeMessage(output, e) + QStringLiteral("; its progress cannot be kept: remove the file or "
+                                                             "build with --discard-progress"));
+    } catch (const store::StoreError& e) {
+        return fail(err, command, storeMessage(output, e));
+    }
+    return 0;
+}
+
+int lint(const QString& file, const QString& tocPath, const QString& statutePath, const QByteArray& key,
+         const LintOptions& options, QTextStream& out, QTextStream& err)
+{
+    const QString command = QStringLiteral("lint");
+    if (!QFileInfo::exists(file))
+        return fail(err, command, QStringLiteral("%1: no such file").arg(file));
+    QList<TsvError> errors;
+    const QList<Paragraph> paragraphs = readStatute(statutePath, errors);
+    if (!errors.isEmpty())
+        return fail(err, command, summarize(errors));
+    LintInput input;
+    QStringList findings;
+    if (isQuestionTable(file)) {
+        input.questionSource = file;
+        input.contentsSource = tocPath;
+        input.questions = readQuestions(file, errors);
+        for (const TsvError& e : std::as_const(errors)) {
+            if (e.line <= 1)
+                return fail(err, command, e.toString());
+            findings << e.toString();
+        }
+        errors.clear();
+        input.contents = readContents(tocPath, errors);
+        if (!errors.isEmpty())
+            return fail(err, command, summarize(errors));
+    } else {
+        try {
+            DatabaseContent content = readDatabase(file, key);
+            input.questionSource = input.contentsSource = file;
+            input.questions = std::move(content.questions);
+            input.contents = std::move(content.contents);
+        } catch (const store::StoreError& e) {
+            return fail(err, command, storeMessage(file, e));
+        }
+    }
+    findings += lintContent(input, StatuteIndex(paragraphs), options);
+    for (const QString& finding : std::as_const(findings))
+        out << finding << '\n';
+    out.flush();
+    return findings.isEmpty() ? 0 : 1;
+}
+
+int exportTable(const QString& database, const QString& output, const QByteArray& key, QTextStream& out,
+                QTextStream& err)
+{
+    const QString command = QStringLiteral("export");
+    if (!QFileInfo::exists(database))
+        return fail(err, command, QStringLiteral("%1: no such file").arg(database));
+    QByteArray table;
+    try {
+        table = questionTable(questionsOf(readDatabase(database, key).questions), true);
+    } catch (const store::StoreError& e) {
+        return fail(err, command, storeMessage(database, e));
+    }
+    if (output.isEmpty()) {
+        out << QString::fromUtf8(table);
+        out.flush();
+        return 0;
+    }
+    QString error;
+    if (!writeWhole(output, table, error))
+        return fail(err, command, error);
+    return 0;
+}
+
+} // namespace content::commands

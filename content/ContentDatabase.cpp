@@ -1,0 +1,142 @@
+#include "ContentDatabase.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace content {
+
+namespace {
+
+QString nullable(const store::Statement& row, int column, const char* name, QStringList& nulls)
+{
+    if (row.isNull(column))
+        nulls << QString::fromUtf8(name);
+    return row.text(column);
+}
+
+struct Flags
+{
+    int done = 0;
+    int recent = 0;
+};
+
+QHash<qint64, Flags> readProgress(const QString& path, const QByteArray& key)
+{
+    store::Connection db = store::Connection::openExisting(path, key);
+    store::Statement rows(db, "SELECT Ｎｏ, 済, 直近 FROM 問題 ORDER BY rowid");
+    QHash<qint64, Flags> flags;
+    while (rows.next()) {
+        if (rows.isNull(0))
+            continue;
+        const qint64 no = rows.integer(0);
+        if (!flags.contains(no))
+            flags.insert(no, {int(rows.integer(1)), int(rows.integer(2))});
+    }
+    return flags;
+}
+
+void removeBuildFiles(const QString& path)
+{
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
+}
+
+} // namespace
+
+DatabaseContent readDatabase(const QString& path, const QByteArray& key)
+{
+    store::Connection db = store::Connection::openExisting(path, key);
+    DatabaseContent content;
+    store::Statement questions(db, "SELECT Ｎｏ, 編, 章, 節, 款, 条, 定義, 問題, 回答, 済, 直近 FROM 問題 ORDER BY rowid");
+    while (questions.next()) {
+        QuestionRecord r;
+        store::Question& q = r.question;
+        if (questions.isNull(0))
+            r.nullFields << QStringLiteral("Ｎｏ");
+        q.no = questions.integer(0);
+        q.hen = nullable(questions, 1, "編", r.nullFields);
+        q.sho = nullable(questions, 2, "章", r.nullFields);
+        q.setsu = questions.text(3);
+        q.kan = questions.text(4);
+        q.jo = nullable(questions, 5, "条", r.nullFields);
+        q.teigi = questions.text(6);
+        q.mondai = nullable(questions, 7, "問題", r.nullFields);
+        q.kaitou = nullable(questions, 8, "回答", r.nullFields);
+        q.done = int(questions.integer(9));
+        q.recent = int(questions.integer(10));
+        content.questions.append(r);
+    }
+    store::Statement contents(db, "SELECT 編, 章, 節, 節No FROM 目次 ORDER BY rowid");
+    while (contents.next()) {
+        ContentsRecord r;
+        r.entry.hen = nullable(contents, 0, "編", r.nullFields);
+        r.entry.sho = nullable(contents, 1, "章", r.nullFields);
+        r.entry.setsu = nullable(contents, 2, "節", r.nullFields);
+        if (contents.isNull(3))
+            r.nullFields << QStringLiteral("節No");
+        r.entry.setsuNo = contents.integer(3);
+        content.contents.append(r);
+    }
+    return content;
+}
+
+BuildReport buildDatabase(const QString& path, QList<store::Question> questions,
+                          const QList<store::ContentsEntry>& contents, const QByteArray& key, Progress progress)
+{
+    BuildReport report;
+    if (progress == Progress::Keep && QFileInfo::exists(path)) {
+        QHash<qint64, Flags> old;
+        try {
+            old = readProgress(path, key);
+        } catch (const store::StoreError& e) {
+            throw ProgressUnreadable(e.kind(), e.message(), e.sqliteCode());
+        }
+        QSet<qint64> present;
+        for (store::Question& q : questions) {
+            present.insert(q.no);
+            const auto it = old.constFind(q.no);
+            if (it == old.constEnd())
+                continue;
+            q.done = it->done;
+            q.recent = it->recent;
+            if (q.done != 0 || q.recent != 0)
+                ++report.keptQuestions;
+        }
+        for (auto it = old.constBegin(); it != old.constEnd(); ++it) {
+            if (it->done == 0 && it->recent == 0)
+                continue;
+            report.replacedProgress = true;
+            if (!present.contains(it.key()))
+                ++report.lostQuestions;
+        }
+    }
+
+    const QString building = path + QStringLiteral(".%1.building").arg(QCoreApplication::applicationPid());
+    removeBuildFiles(building);
+    try {
+        store::DatabaseBuilder builder(building, key);
+        for (const store::Question& q : questions)
+            builder.addQuestion(q);
+        for (const store::ContentsEntry& e : contents)
+            builder.addContents(e);
+        builder.finish();
+    } catch (...) {
+        removeBuildFiles(building);
+        throw;
+    }
+    if (std::rename(QFile::encodeName(building).constData(), QFile::encodeName(path).constData()) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        removeBuildFiles(building);
+        throw store::StoreError(store::FailureKind::Other,
+                                QStringLiteral("cannot put the new file in place: %1").arg(reason));
+    }
+    return report;
+}
+
+} // namespace content

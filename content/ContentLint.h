@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ContentTsv.h"
+#include "Statute.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace content {
+
+struct LintOptions
+{
+    int minQuestions = 1500;  // questions in all
+    int minPerChapter = 10;   // per chapter (or part without chapters) that has at least this many paragraphs
+    int maxAnswers = 5;
+    // Also count the chapters of the program's own table that the statute given does not hold (a statute extract
+    // leaves them out).
+    bool programChapters = true;
+};
+
+// The content to check, and the names its findings are reported under.
+struct LintInput
+{
+    QString questionSource;  // questions.tsv, or the database file
+    QString contentsSource;  // toc.tsv, or the database file
+    QList<QuestionRecord> questions;
+    QList<ContentsRecord> contents;
+};
+
+// Every quality check of the shipped content, one line per finding; nothing when all is well.
+//  - required fields present, flags 0 or 1, line breaks CR LF;
+//  - 編 and 章 from the program's chapter table or, for the chapters it lacks, from the Act; 条 a paragraph of the
+//    Act, naming the paragraph where the article has several; 編 章 節 款 as the Act has them;
+//  - Ｎｏ unique, ascending in the file and in the order of the Act;
+//  - one to maxAnswers answers, each a possible answer word that occurs in the laid-out passage and leaves its
+//    blank marker after the replacement in list order;
+//  - no two-column items shown run together;
+//  - enough questions in all and per chapter, or one per paragraph where a chapter has fewer paragraphs;
+//  - every section of 目次 drilled, and every 節 of a question in 目次.
+QStringList lintContent(const LintInput& input, const StatuteIndex& statute, const LintOptions& options = {});
+
+} // namespace content

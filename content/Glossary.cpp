@@ -1,0 +1,73 @@
+#include "Glossary.h"
+
+#include "ArticleNumber.h"
+
+#include <QSet>
+
+namespace content {
+
+const QStringList& glossaryCategories()
+{
+    static const QStringList categories = {
+        QStringLiteral("割合"), QStringLiteral("期間"), QStringLiteral("数額"), QStringLiteral("罰則"),
+        QStringLiteral("機関"), QStringLiteral("会社"), QStringLiteral("書類"), QStringLiteral("財産"),
+        QStringLiteral("手続"), QStringLiteral("権利"), QStringLiteral("当事者"), QStringLiteral("一般"),
+    };
+    return categories;
+}
+
+bool isNumberCategory(const QString& category)
+{
+    return glossaryCategories().indexOf(category) < 3 && glossaryCategories().contains(category);
+}
+
+QString answerWordProblem(const QString& word)
+{
+    if (word.isEmpty())
+        return QStringLiteral("is empty");
+    bool digitsOnly = true;
+    for (const QChar c : word) {
+        if (c.isSpace())
+            return QStringLiteral("holds a blank");
+        if (c == u',' || c == u'《' || c == u'》')
+            return QStringLiteral("holds a comma or a marker bracket");
+        if (!c.isDigit() && !isKanjiNumeral(c))
+            digitsOnly = false;
+    }
+    if (digitsOnly)
+        return QStringLiteral("is only digits");
+    return {};
+}
+
+QList<Term> readGlossary(const QString& path, QList<TsvError>& errors)
+{
+    static const QStringList header = {QStringLiteral("term"), QStringLiteral("category"), QStringLiteral("level")};
+    const QList<TsvRow> rows = readTsv(path, header, errors);
+    QList<Term> terms;
+    QSet<QString> seen;
+    for (const TsvRow& row : rows) {
+        const QStringList& f = row.fields;
+        Term t{f[0], f[1], f[2].toInt(), row.line};
+        if (const QString problem = answerWordProblem(t.text); !problem.isEmpty()) {
+            errors.append({path, row.line, QStringLiteral("term 「%1」 %2").arg(t.text, problem)});
+            continue;
+        }
+        if (!glossaryCategories().contains(t.category)) {
+            errors.append({path, row.line, QStringLiteral("unknown category 「%1」").arg(t.category)});
+            continue;
+        }
+        if (f[2] != QString::number(t.level) || t.level < 1 || t.level > 3) {
+            errors.append({path, row.line, QStringLiteral("level must be 1, 2 or 3: %1").arg(f[2])});
+            continue;
+        }
+        if (seen.contains(t.text)) {
+            errors.append({path, row.line, QStringLiteral("term 「%1」 is listed twice").arg(t.text)});
+            continue;
+        }
+        seen.insert(t.text);
+        terms.append(t);
+    }
+    return terms;
+}
+
+} // namespace content
