@@ -1,0 +1,321 @@
+// The question file: building it, keeping a learner's progress across rebuilds, reading it back, and failing
+// cleanly on bad input.
+#include "ContentSamples.h"
+#include "content/ContentCommands.h"
+#include "store/QuestionStore.h"
+#include "support/Fixture.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTextStream>
+
+using fixture::FlagRow;
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+store::Question question(qint64 no, const QString& mondai, const QString& kaitou)
+{
+    return {no, samples::part1, samples::chapter1, {}, {}, QStringLiteral("第%1条").arg(no), QStringLiteral("（見出し）"),
+            mondai, kaitou};
+}
+
+QList<store::Question> firstEdition()
+{
+    return {question(1, "会社は、法人とする。", "法人"), question(2, "株主総会は、決議をする。\r\n一 定款の変更", "株主総会,定款の変更"),
+            question(3, "取締役は、三人以上でなければならない。", "取締役,三人以上")};
+}
+
+Run build(const QString& table, const QString& output, content::Progress progress = content::Progress::Keep)
+{
+    Run run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.status = content::commands::build(table, QDir::current().filePath("toc.tsv"), output, fixture::key(), progress,
+                                          out, err);
+    return run;
+}
+
+Run tool(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(HARUNIRE_CONTENT_TOOL), arguments);
+    Run run;
+    if (!process.waitForFinished(30000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+int lineCount(const QString& text)
+{
+    return int(text.count(u'\n'));
+}
+
+} // namespace
+
+class TestContentBuild final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void builtFileOpensAndExportsBack();
+    void rebuildKeepsProgress();
+    void discardProgress();
+    void exportedRecordMovesToAnotherFile();
+    void failedBuildLeavesTheOldFile_data();
+    void failedBuildLeavesTheOldFile();
+    void malformedTable_data();
+    void malformedTable();
+    void wrongPassword_data();
+    void wrongPassword();
+    void commandLine_data();
+    void commandLine();
+
+private:
+    std::unique_ptr<fixture::TempFolder> m_folder;
+};
+
+void TestContentBuild::init()
+{
+    m_folder = std::make_unique<fixture::TempFolder>();
+    samples::writeFile("questions.tsv", content::questionTable(firstEdition(), false));
+    samples::writeFile("toc.tsv", samples::contentsTable(samples::contents()));
+}
+
+void TestContentBuild::cleanup()
+{
+    m_folder.reset();
+}
+
+void TestContentBuild::builtFileOpensAndExportsBack()
+{
+    const QString database = m_folder->database();
+    const Run run = build("questions.tsv", database);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out + run.err, QString());
+
+    store::QuestionStore store;  // the program's own opening: key, tables and columns
+    store.trialOpen();
+    QCOMPARE(store.sections(samples::part2, samples::organs), QStringList{samples::meetings});
+    const auto shown = store.findShown("2");
+    QVERIFY(shown.has_value());
+    QCOMPARE(shown->mondai, QStringLiteral("株主総会は、決議をする。\r\n一 定款の変更"));
+    QVERIFY(shown->setsu.isEmpty() && shown->kan.isEmpty());
+    store.release();
+
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    QCOMPARE(content::commands::exportTable(database, QString(), fixture::key(), outStream, errStream), 0);
+    QCOMPARE(out.toUtf8(), content::questionTable(firstEdition(), true));
+    QVERIFY(QDir().entryList(QDir::Files).size() == 3);  // nothing left beside the file
+}
+
+void TestContentBuild::rebuildKeepsProgress()
+{
+    const QString database = m_folder->database();
+    QCOMPARE(build("questions.tsv", database).status, 0);
+    fixture::exec(database, "UPDATE 問題 SET 済 = 1 WHERE Ｎｏ = 1; UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE Ｎｏ = 2;"
+                            "UPDATE 問題 SET 直近 = 1 WHERE Ｎｏ = 3");
+    // A new edition: question 1 reworded, 3 gone, 4 new.
+    QList<store::Question> second = firstEdition();
+    second[0].mondai = "会社は、法人である。";
+    second.removeLast();
+    second.append(question(4, "監査役は、監査をする。", "監査役"));
+    samples::writeFile("second.tsv", content::questionTable(second, false));
+
+    const Run run = build("second.tsv", database);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, database + ": kept the progress of 2 questions; 1 questions with progress are no longer there\n");
+    QCOMPARE(fixture::readFlags(database), (QList<FlagRow>{{1, 1, 0}, {2, 1, 1}, {4, 0, 0}}));
+}
+
+void TestContentBuild::discardProgress()
+{
+    const QString database = m_folder->database();
+    QCOMPARE(build("questions.tsv", database).status, 0);
+    fixture::exec(database, "UPDATE 問題 SET 済 = 1, 直近 = 1");
+    const Run run = build("questions.tsv", database, content::Progress::Discard);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, QString());
+    QCOMPARE(fixture::readFlags(database), (QList<FlagRow>{{1, 0, 0}, {2, 0, 0}, {3, 0, 0}}));
+}
+
+void TestContentBuild::exportedRecordMovesToAnotherFile()
+{
+    const QString database = m_folder->database();
+    QCOMPARE(build("questions.tsv", database).status, 0);
+    fixture::exec(database, "UPDATE 問題 SET 済 = 1 WHERE Ｎｏ = 3");
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    QCOMPARE(content::commands::exportTable(database, "record.tsv", fixture::key(), outStream, errStream), 0);
+    QCOMPARE(out + err, QString());
+
+    QCOMPARE(build("record.tsv", "moved.mdb").status, 0);
+    QCOMPARE(fixture::readFlags("moved.mdb"), (QList<FlagRow>{{1, 0, 0}, {2, 0, 0}, {3, 1, 0}}));
+}
+
+void TestContentBuild::failedBuildLeavesTheOldFile_data()
+{
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("existing file keyed with another password")
+        << "otherkey" << "(wrong password, or not a question file); its progress cannot be kept";
+    QTest::newRow("existing file is no database") << "text" << "its progress cannot be kept";
+    QTest::newRow("output folder missing") << "nofolder" << "unable to open database file";
+    QTest::newRow("malformed question table") << "badtable" << "questions.tsv:5: 2 fields where the header has 9";
+}
+
+void TestContentBuild::failedBuildLeavesTheOldFile()
+{
+    QFETCH(QString, situation);
+    QFETCH(QString, message);
+    QString output = m_folder->database();
+    if (situation == "otherkey")
+        fixture::writeDatabase(output, firstEdition(), {}, "ANOTHER1");
+    if (situation == "text")
+        samples::writeFile(output, "これはデータベースではありません。\n");
+    if (situation == "nofolder")
+        output = m_folder->file("missing/ソラメモ.mdb");
+    if (situation == "badtable") {
+        fixture::writeDatabase(output, firstEdition());
+        samples::writeFile("questions.tsv", content::questionTable(firstEdition(), false) + "5\t第一編 総則\n");
+    }
+    const QByteArray before = samples::readFile(output);
+    const QStringList filesBefore = QDir().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+
+    const Run run = build("questions.tsv", output);
+    QCOMPARE(run.status, 1);
+    QCOMPARE(lineCount(run.err), 1);
+    QVERIFY2(run.err.startsWith("build: ") && run.err.contains(message), qPrintable(run.err));
+    QCOMPARE(run.out, QString());
+    QCOMPARE(samples::readFile(output), before);
+    QCOMPARE(QDir().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), filesBefore);
+}
+
+void TestContentBuild::malformedTable_data()
+{
+    QTest::addColumn<QByteArray>("table");
+    QTest::addColumn<QString>("message");
+    const QByteArray header = "Ｎｏ\t編\t章\t節\t款\t条\t定義\t問題\t回答\n";
+    const QByteArray good = "1\t第一編 総則\t第一章 通則\t\t\t第一条\t\t会社は、法人とする。\t法人\n";
+    QTest::newRow("a field missing") << header + good + "2\t第一編 総則\n"
+                                     << "questions.tsv:3: 2 fields where the header has 9";
+    QTest::newRow("Ｎｏ not a number") << header + QByteArray(good).replace("1\t", "一\t")
+                                       << "questions.tsv:2: Ｎｏ is not a whole number: 一";
+    QTest::newRow("flag neither 0 nor 1") << "Ｎｏ\t編\t章\t節\t款\t条\t定義\t問題\t回答\t済\t直近\n" + good.trimmed() + "\t2\t0\n"
+                                          << "questions.tsv:2: 済 and 直近 must be 0 or 1";
+    QTest::newRow("flag columns misnamed") << "Ｎｏ\t編\t章\t節\t款\t条\t定義\t問題\t回答\t直近\t済\n" + good.trimmed() + "\t0\t0\n"
+                                           << "questions.tsv:1: the columns after 回答 must be: 済 直近";
+    QTest::newRow("another header") << "No\tpart\n" + good << "questions.tsv:1: header must begin with: Ｎｏ 編";
+    QTest::newRow("not UTF-8") << header + good + "2\t\xff\xfe\n" << "questions.tsv:3: not valid UTF-8";
+    QTest::newRow("empty file") << QByteArray() << "questions.tsv: empty file";
+    QTest::newRow("three errors, one line") << header + "x\n" + "y\n" + "z\n"
+                                            << "questions.tsv:2: 1 fields where the header has 9 (and 2 more)";
+}
+
+void TestContentBuild::malformedTable()
+{
+    QFETCH(QByteArray, table);
+    QFETCH(QString, message);
+    samples::writeFile("questions.tsv", table);
+    const Run run = build("questions.tsv", m_folder->database());
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.startsWith("build: " + message), qPrintable(run.err));
+    QCOMPARE(lineCount(run.err), 1);
+    QVERIFY(!QFile::exists(m_folder->database()));
+}
+
+void TestContentBuild::wrongPassword_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("lint") << "lint";
+    QTest::newRow("export") << "export";
+}
+
+void TestContentBuild::wrongPassword()
+{
+    QFETCH(QString, command);
+    const QString database = m_folder->database();
+    fixture::writeDatabase(database, firstEdition(), {}, "ANOTHER1");
+    samples::writeFile("articles.tsv", samples::statuteTable(samples::statute()));
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    const int status = command == "lint"
+                           ? content::commands::lint(database, "toc.tsv", "articles.tsv", fixture::key(), {},
+                                                     outStream, errStream)
+                           : content::commands::exportTable(database, "out.tsv", fixture::key(), outStream, errStream);
+    QCOMPARE(status, 1);
+    QCOMPARE(out, QString());
+    QCOMPARE(err, command + ": " + database +
+                      ": file is encrypted or is not a database (wrong password, or not a question file)\n");
+    QVERIFY(!QFile::exists("out.tsv"));
+}
+
+void TestContentBuild::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("outLines");
+    QTest::addColumn<int>("errLines");
+    QTest::newRow("no command") << QStringList() << 2 << 0 << -1;
+    QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << 0 << -1;
+    QTest::newRow("build without output") << QStringList{"build"} << 2 << 0 << 1;
+    QTest::newRow("lint of two files") << QStringList{"lint", "a.tsv", "b.tsv"} << 2 << 0 << 1;
+    QTest::newRow("unknown option") << QStringList{"export", "--frobnicate", "x.mdb"} << 2 << 0 << 1;
+    QTest::newRow("lint of a missing file") << QStringList{"lint", "missing.tsv"} << 1 << 0 << 1;
+    QTest::newRow("lint with findings, one line each")
+        << QStringList{"lint", "questions.tsv", "--toc", "toc.tsv", "--statute", "articles.tsv"} << 1 << -1 << 0;
+    QTest::newRow("build keeps progress unless told")
+        << QStringList{"build", "--questions", "questions.tsv", "--toc", "toc.tsv", "--output", "ソラメモ.mdb"} << 0 << 1
+        << 0;
+    QTest::newRow("build told to discard progress")
+        << QStringList{"build", "--questions", "questions.tsv", "--toc", "toc.tsv", "--output", "ソラメモ.mdb",
+                       "--discard-progress"}
+        << 0 << 0 << 0;
+}
+
+void TestContentBuild::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(int, outLines);
+    QFETCH(int, errLines);
+    samples::writeFile("articles.tsv", samples::statuteTable(samples::statute()));
+    fixture::writeDatabase(m_folder->database(), firstEdition(), samples::contents());
+    fixture::exec(m_folder->database(), "UPDATE 問題 SET 済 = 1 WHERE Ｎｏ = 2");
+
+    const Run run = tool(arguments);
+    QCOMPARE(run.status, status);
+    if (outLines >= 0)
+        QCOMPARE(lineCount(run.out), outLines);
+    else
+        QVERIFY(lineCount(run.out) > 1 && run.out.startsWith("questions.tsv:2: Ｎｏ 1 第1条: "));
+    if (errLines >= 0)
+        QCOMPARE(lineCount(run.err), errLines);
+    else
+        QVERIFY(!run.err.isEmpty());
+    if (arguments.value(0) == "build") {
+        const int kept = arguments.contains("--discard-progress") ? 0 : 1;
+        QCOMPARE(fixture::readFlags(m_folder->database()), (QList<FlagRow>{{1, 0, 0}, {2, kept, 0}, {3, 0, 0}}));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestContentBuild)
+#include "tst_contentbuild.moc"
