@@ -49,6 +49,8 @@ int fail(QTextStream& err, const QString& command, const QString& message)
 
 bool isQuestionTable(const QString& path)
 {
+    if (path.endsWith(QLatin1String(".tsv"), Qt::CaseInsensitive))
+        return true;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;

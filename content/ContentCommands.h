@@ -28,7 +28,7 @@ int lint(const QString& file, const QString& toc, const QString& statute, const 
 int exportTable(const QString& database, const QString& output, const QByteArray& key, QTextStream& out,
                 QTextStream& err);
 
-// Whether the file starts like a question table rather than a database.
+// Whether the file is a question table (named .tsv, or starting with its header) rather than a database.
 bool isQuestionTable(const QString& path);
 
 } // namespace content::commands

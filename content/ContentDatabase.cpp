@@ -53,7 +53,8 @@ DatabaseContent readDatabase(const QString& path, const QByteArray& key)
 {
     store::Connection db = store::Connection::openExisting(path, key);
     DatabaseContent content;
-    store::Statement questions(db, "SELECT Ｎｏ, 編, 章, 節, 款, 条, 定義, 問題, 回答, 済, 直近 FROM 問題 ORDER BY rowid");
+    store::Statement questions(db,
+                               "SELECT Ｎｏ, 編, 章, 節, 款, 条, 定義, 問題, 回答, 済, 直近 FROM 問題 ORDER BY rowid");
     while (questions.next()) {
         QuestionRecord r;
         store::Question& q = r.question;

@@ -166,7 +166,9 @@ private:
             {"款", &q.kan, &p->subsection}};
         for (const auto& [name, ours, act] : divisions) {
             if (*ours != *act)
-                report(r, QStringLiteral("%1 「%2」 differs from the Act: 「%3」").arg(QString::fromUtf8(name), *ours, *act));
+                report(
+                    r,
+                    QStringLiteral("%1 「%2」 differs from the Act: 「%3」").arg(QString::fromUtf8(name), *ours, *act));
         }
     }
 
@@ -177,7 +179,8 @@ private:
             return;
         const QStringList answers = quiz::answerList(q.kaitou);
         if (answers.size() > m_options.maxAnswers)
-            report(r, QStringLiteral("回答 holds %1 answers; at most %2").arg(answers.size()).arg(m_options.maxAnswers));
+            report(r,
+                   QStringLiteral("回答 holds %1 answers; at most %2").arg(answers.size()).arg(m_options.maxAnswers));
         const QString display = quiz::BreakSentences(q.mondai);
         const QString blanked = quiz::blankAnswers(display, answers);
         for (qsizetype k = 0; k < answers.size(); ++k) {

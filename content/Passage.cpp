@@ -32,7 +32,8 @@ bool hasColumnBlank(const QString& item)
 
 QString passageOf(const Paragraph& p)
 {
-    const bool runTogether = introducesTwoColumnItems(p.text) && !std::all_of(p.items.begin(), p.items.end(), hasColumnBlank);
+    const bool runTogether =
+        introducesTwoColumnItems(p.text) && !std::all_of(p.items.begin(), p.items.end(), hasColumnBlank);
     if (p.items.isEmpty() || runTogether)
         return p.text;
     return p.text + quiz::kLineBreak + p.items.join(quiz::kLineBreak);

@@ -153,7 +153,8 @@ int lint(const QStringList& args)
 
 int exportTable(const QStringList& args)
 {
-    Command c(QStringLiteral("export"), QStringLiteral("Writes a question file out as a question table with 済 and 直近."),
+    Command c(QStringLiteral("export"),
+              QStringLiteral("Writes a question file out as a question table with 済 and 直近."),
               QStringLiteral("file"));
     c.option(QStringLiteral("output"), QStringLiteral("The table to write (default: standard output)."));
     c.option(QStringLiteral("password"), passwordHelp);

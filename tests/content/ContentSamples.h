@@ -101,20 +101,24 @@ inline QList<content::Paragraph> statute()
     const Division meeting{part2, organs, meetings, QStringLiteral("第一款 株主総会")};
     const Division foreign{part6, QString(), QString(), QString()};
     return {
-        paragraph(QStringLiteral("第一条"), 1, QStringLiteral("会社の設立、組織、運営及び管理については、この法律の定めるところによる。"), {},
+        paragraph(QStringLiteral("第一条"), 1,
+                  QStringLiteral("会社の設立、組織、運営及び管理については、この法律の定めるところによる。"), {},
                   QStringLiteral("（趣旨）")),
-        paragraph(QStringLiteral("第二条"), 1, QStringLiteral("会社は、法人とする。"), {}, QStringLiteral("（法人格）")),
+        paragraph(QStringLiteral("第二条"), 1, QStringLiteral("会社は、法人とする。"), {},
+                  QStringLiteral("（法人格）")),
         paragraph(QStringLiteral("第二条"), 2, QStringLiteral("会社の住所は、その本店の所在地にあるものとする。")),
         paragraph(QStringLiteral("第二百九十五条"), 1,
                   QStringLiteral("株主総会は、次に掲げる事項について決議をすることができる。"),
-                  {QStringLiteral("一 定款の変更"), QStringLiteral("二 取締役の選任")}, QStringLiteral("（株主総会の権限）"),
-                  meeting),
+                  {QStringLiteral("一 定款の変更"), QStringLiteral("二 取締役の選任")},
+                  QStringLiteral("（株主総会の権限）"), meeting),
         paragraph(QStringLiteral("第二百九十五条"), 2,
                   QStringLiteral("次の各号に掲げる場合には、当該各号に定める者が株主総会を招集する。"),
                   {QStringLiteral("一 取締役会設置会社取締役会")}, {}, meeting),
-        paragraph(QStringLiteral("第八百十七条"), 1,
-                  QStringLiteral("外国会社は、日本において取引を継続してしようとするときは、日本における代表者を定めなければならない。"),
-                  {}, QStringLiteral("（外国会社の日本における代表者）"), foreign),
+        paragraph(
+            QStringLiteral("第八百十七条"), 1,
+            QStringLiteral(
+                "外国会社は、日本において取引を継続してしようとするときは、日本における代表者を定めなければならない。"),
+            {}, QStringLiteral("（外国会社の日本における代表者）"), foreign),
     };
 }
 

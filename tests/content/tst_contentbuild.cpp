@@ -22,13 +22,21 @@ struct Run
 
 store::Question question(qint64 no, const QString& mondai, const QString& kaitou)
 {
-    return {no, samples::part1, samples::chapter1, {}, {}, QStringLiteral("第%1条").arg(no), QStringLiteral("（見出し）"),
-            mondai, kaitou};
+    return {no,
+            samples::part1,
+            samples::chapter1,
+            {},
+            {},
+            QStringLiteral("第%1条").arg(no),
+            QStringLiteral("（見出し）"),
+            mondai,
+            kaitou};
 }
 
 QList<store::Question> firstEdition()
 {
-    return {question(1, "会社は、法人とする。", "法人"), question(2, "株主総会は、決議をする。\r\n一 定款の変更", "株主総会,定款の変更"),
+    return {question(1, "会社は、法人とする。", "法人"),
+            question(2, "株主総会は、決議をする。\r\n一 定款の変更", "株主総会,定款の変更"),
             question(3, "取締役は、三人以上でなければならない。", "取締役,三人以上")};
 }
 
@@ -217,10 +225,12 @@ void TestContentBuild::malformedTable_data()
                                      << "questions.tsv:3: 2 fields where the header has 9";
     QTest::newRow("Ｎｏ not a number") << header + QByteArray(good).replace("1\t", "一\t")
                                        << "questions.tsv:2: Ｎｏ is not a whole number: 一";
-    QTest::newRow("flag neither 0 nor 1") << "Ｎｏ\t編\t章\t節\t款\t条\t定義\t問題\t回答\t済\t直近\n" + good.trimmed() + "\t2\t0\n"
-                                          << "questions.tsv:2: 済 and 直近 must be 0 or 1";
-    QTest::newRow("flag columns misnamed") << "Ｎｏ\t編\t章\t節\t款\t条\t定義\t問題\t回答\t直近\t済\n" + good.trimmed() + "\t0\t0\n"
-                                           << "questions.tsv:1: the columns after 回答 must be: 済 直近";
+    QTest::newRow("flag neither 0 nor 1")
+        << "Ｎｏ\t編\t章\t節\t款\t条\t定義\t問題\t回答\t済\t直近\n" + good.trimmed() + "\t2\t0\n"
+        << "questions.tsv:2: 済 and 直近 must be 0 or 1";
+    QTest::newRow("flag columns misnamed")
+        << "Ｎｏ\t編\t章\t節\t款\t条\t定義\t問題\t回答\t直近\t済\n" + good.trimmed() + "\t0\t0\n"
+        << "questions.tsv:1: the columns after 回答 must be: 済 直近";
     QTest::newRow("another header") << "No\tpart\n" + good << "questions.tsv:1: header must begin with: Ｎｏ 編";
     QTest::newRow("not UTF-8") << header + good + "2\t\xff\xfe\n" << "questions.tsv:3: not valid UTF-8";
     QTest::newRow("empty file") << QByteArray() << "questions.tsv: empty file";
@@ -280,11 +290,12 @@ void TestContentBuild::commandLine_data()
     QTest::newRow("lint of two files") << QStringList{"lint", "a.tsv", "b.tsv"} << 2 << 0 << 1;
     QTest::newRow("unknown option") << QStringList{"export", "--frobnicate", "x.mdb"} << 2 << 0 << 1;
     QTest::newRow("lint of a missing file") << QStringList{"lint", "missing.tsv"} << 1 << 0 << 1;
+    QTest::newRow("lint of a table with another header") << QStringList{"lint", "toc.tsv"} << 1 << 0 << 1;
     QTest::newRow("lint with findings, one line each")
         << QStringList{"lint", "questions.tsv", "--toc", "toc.tsv", "--statute", "articles.tsv"} << 1 << -1 << 0;
     QTest::newRow("build keeps progress unless told")
-        << QStringList{"build", "--questions", "questions.tsv", "--toc", "toc.tsv", "--output", "ソラメモ.mdb"} << 0 << 1
-        << 0;
+        << QStringList{"build", "--questions", "questions.tsv", "--toc", "toc.tsv", "--output", "ソラメモ.mdb"} << 0
+        << 1 << 0;
     QTest::newRow("build told to discard progress")
         << QStringList{"build", "--questions", "questions.tsv", "--toc", "toc.tsv", "--output", "ソラメモ.mdb",
                        "--discard-progress"}

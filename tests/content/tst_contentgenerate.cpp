@@ -132,8 +132,8 @@ void TestContentGenerate::answers_data()
         << QStringList{"定款に定める。", "定款の変更", "定款による。"}
         << QStringList{"発起人", "公証人", "認証", "本店", "商号"};
     QTest::newRow("general words only make up a short question")
-        << QStringList{"株式会社 3 会社", "株主 3 当事者", "定款", "会社 3 一般"} << "株式会社は、定款で株主の権利を定める。"
-        << QStringList() << QStringList{"株式会社", "定款"};
+        << QStringList{"株式会社 3 会社", "株主 3 当事者", "定款", "会社 3 一般"}
+        << "株式会社は、定款で株主の権利を定める。" << QStringList() << QStringList{"株式会社", "定款"};
     QTest::newRow("general words stay out when two terms are found")
         << QStringList{"株式会社 3 会社", "定款", "株主総会"} << "株式会社は、定款又は株主総会の決議による。"
         << QStringList() << QStringList{"定款", "株主総会"};
@@ -197,7 +197,8 @@ void TestContentGenerate::runTogetherCheck_data()
     QTest::newRow("only the items without the blank")
         << twoColumns + "\r\n一 会社　株式会社をいう。\r\n二 外国会社外国の会社" << QStringList{"二"};
     QTest::newRow("one-column items") << "次に掲げる事項を定める。\r\n一 目的\r\n二 商号" << QStringList();
-    QTest::newRow("wording in a later sentence line") << "次に掲げる事項を定める。\r\n一 当該各号に定める額" << QStringList();
+    QTest::newRow("wording in a later sentence line")
+        << "次に掲げる事項を定める。\r\n一 当該各号に定める額" << QStringList();
 }
 
 void TestContentGenerate::runTogetherCheck()

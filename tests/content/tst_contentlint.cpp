@@ -26,7 +26,8 @@ QuestionRecord record(qint64 no, const QString& jo, const QString& mondai, const
 // Questions for every paragraph of samples::statute(), numbered by the lines of a table.
 LintInput soundInput()
 {
-    const samples::Division meeting{samples::part2, samples::organs, samples::meetings, QStringLiteral("第一款 株主総会")};
+    const samples::Division meeting{samples::part2, samples::organs, samples::meetings,
+                                    QStringLiteral("第一款 株主総会")};
     const samples::Division foreign{samples::part6, QString(), QString(), QString()};
     LintInput input;
     input.questionSource = QStringLiteral("questions.tsv");
@@ -157,8 +158,9 @@ void TestContentLint::faults_data()
     row("Ｎｏ against the order of the Act",
         [](LintInput& in, auto&) {
             question(in, 10001).no = 20005;
-            std::stable_sort(in.questions.begin(), in.questions.end(),
-                             [](const QuestionRecord& a, const QuestionRecord& b) { return a.question.no < b.question.no; });
+            std::stable_sort(
+                in.questions.begin(), in.questions.end(),
+                [](const QuestionRecord& a, const QuestionRecord& b) { return a.question.no < b.question.no; });
         },
         "Ｎｏ 20005 第一条: comes after Ｎｏ 20002 第二条第二項, against the order of the Act");
     // Counts
@@ -179,7 +181,11 @@ void TestContentLint::faults_data()
         "toc.tsv:2: 目次 第一節 株主総会及び種類株主総会等 (第二編 株式会社 / 第四章 機関) has no question");
     row("節 of a question not in 目次", [](LintInput& in, auto&) { in.contents.clear(); },
         "節 「第一節 株主総会及び種類株主総会等」 is not in 目次 under 第二編 株式会社 / 第四章 機関");
-    row("目次 row without 節", [](LintInput& in, auto&) { in.contents.append({{samples::part1, samples::chapter1, "", 1}, 3, {}}); },
+    row(
+        "目次 row without 節",
+        [](LintInput& in, auto&) {
+            in.contents.append({{samples::part1, samples::chapter1, "", 1}, 3, {}});
+        },
         "toc.tsv:3: 目次 節 is empty");
 }
 
@@ -203,7 +209,8 @@ void TestContentLint::programChaptersAreCounted()
     options.programChapters = true;
     const QStringList findings = content::lintContent(soundInput(), content::StatuteIndex(samples::statute()), options);
     QVERIFY(findings.contains("questions.tsv: 第八編 罰則: 0 questions; at least 1 are needed"));
-    QVERIFY(findings.contains("questions.tsv: 第二編 株式会社 / 第六章 定款の変更: 0 questions; at least 1 are needed"));
+    QVERIFY(
+        findings.contains("questions.tsv: 第二編 株式会社 / 第六章 定款の変更: 0 questions; at least 1 are needed"));
     QVERIFY(!findings.join(u'\n').contains("第一章 通則:"));
 }
 
