@@ -199,6 +199,8 @@ int run(const QString& folder, const QString& lockFile, int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // A child of the tests never shows a window, whether or not the tests run under CTest.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc == 4 && std::strcmp(argv[1], "run") == 0)
         return run(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), argc, argv);
     if (argc == 5 && std::strcmp(argv[1], "drill") == 0)
