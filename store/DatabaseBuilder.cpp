@@ -2,22 +2,46 @@
 
 namespace store {
 
+void DatabaseBuilder::createTables(Connection& connection)
+{
+    // The two flags come right after Ｎｏ: a passage and its answers usually spill over into overflow pages, and a
+    // column stored after them can only be read by walking that chain, which the resets would do for every row.
+    connection.exec("CREATE TABLE 問題 ("
+                    " Ｎｏ INTEGER, 済 INTEGER NOT NULL DEFAULT 0, 直近 INTEGER NOT NULL DEFAULT 0,"
+                    " 編 TEXT, 章 TEXT, 節 TEXT, 款 TEXT, 条 TEXT, 定義 TEXT, 問題 TEXT, 回答 TEXT);"
+                    "CREATE TABLE 目次 (編 TEXT, 章 TEXT, 節 TEXT, 節No INTEGER);");
+}
+
+void DatabaseBuilder::createIndexes(Connection& connection)
+{
+    // 問題_Ｎｏ finds the question on show; 問題_範囲 counts a range; 目次_章 lists sections.
+    // The next-question selection has one index per shape of range, each holding only the questions still open
+    // (直近 = 0, and for the option also 済 = 0) in Ｎｏ order under the range's titles: the lowest open Ｎｏ of a
+    // range is then the first entry under its titles, however many questions were revealed before it.
+    connection.exec("CREATE INDEX 問題_Ｎｏ ON 問題 (Ｎｏ);"
+                    "CREATE INDEX 問題_範囲 ON 問題 (編, 章, 節, Ｎｏ);"
+                    "CREATE INDEX 目次_章 ON 目次 (編, 章);"
+                    "CREATE INDEX 問題_残_全 ON 問題 (Ｎｏ) WHERE 直近 = 0;"
+                    "CREATE INDEX 問題_残_編 ON 問題 (編, Ｎｏ) WHERE 直近 = 0;"
+                    "CREATE INDEX 問題_残_章 ON 問題 (編, 章, Ｎｏ) WHERE 直近 = 0;"
+                    "CREATE INDEX 問題_残_節 ON 問題 (編, 章, 節, Ｎｏ) WHERE 直近 = 0;"
+                    "CREATE INDEX 問題_未見_全 ON 問題 (Ｎｏ) WHERE 直近 = 0 AND 済 = 0;"
+                    "CREATE INDEX 問題_未見_編 ON 問題 (編, Ｎｏ) WHERE 直近 = 0 AND 済 = 0;"
+                    "CREATE INDEX 問題_未見_章 ON 問題 (編, 章, Ｎｏ) WHERE 直近 = 0 AND 済 = 0;"
+                    "CREATE INDEX 問題_未見_節 ON 問題 (編, 章, 節, Ｎｏ) WHERE 直近 = 0 AND 済 = 0;");
+}
+
 void DatabaseBuilder::createSchema(Connection& connection)
 {
-    connection.exec("CREATE TABLE 問題 ("
-                    " Ｎｏ INTEGER, 編 TEXT, 章 TEXT, 節 TEXT, 款 TEXT, 条 TEXT, 定義 TEXT, 問題 TEXT, 回答 TEXT,"
-                    " 済 INTEGER NOT NULL DEFAULT 0, 直近 INTEGER NOT NULL DEFAULT 0);"
-                    "CREATE TABLE 目次 (編 TEXT, 章 TEXT, 節 TEXT, 節No INTEGER);"
-                    "CREATE INDEX 問題_Ｎｏ ON 問題 (Ｎｏ);"
-                    "CREATE INDEX 問題_範囲 ON 問題 (編, 章, 節, Ｎｏ);"
-                    "CREATE INDEX 目次_章 ON 目次 (編, 章);");
+    createTables(connection);
+    createIndexes(connection);
 }
 
 DatabaseBuilder::DatabaseBuilder(const QString& path, const QByteArray& key)
     : m_connection(Connection::create(path, key))
 {
     m_transaction.emplace(m_connection, "BEGIN");
-    createSchema(m_connection);
+    createTables(m_connection);
     m_insertQuestion.emplace(m_connection, "INSERT INTO 問題 (Ｎｏ, 編, 章, 節, 款, 条, 定義, 問題, 回答, 済, 直近)"
                                            " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
     m_insertContents.emplace(m_connection, "INSERT INTO 目次 (編, 章, 節, 節No) VALUES (?1, ?2, ?3, ?4)");
@@ -59,6 +83,7 @@ void DatabaseBuilder::finish()
 {
     m_insertQuestion.reset();
     m_insertContents.reset();
+    createIndexes(m_connection);
     m_transaction->commit();
     m_transaction.reset();
     m_connection.close();

@@ -26,12 +26,17 @@ public:
 
     void addQuestion(const Question& question);
     void addContents(const ContentsEntry& entry);
-    // Writes everything added and closes the file.
+    // Builds the indexes, writes everything added and closes the file.
     void finish();
 
     Connection& connection() { return m_connection; }
 
+    // Both tables with their indexes.
     static void createSchema(Connection& connection);
+    static void createTables(Connection& connection);
+    // The indexes the store's statements name. Building them after the rows are in is much faster than keeping
+    // them up to date row by row.
+    static void createIndexes(Connection& connection);
 
 private:
     Connection m_connection;

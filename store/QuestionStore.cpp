@@ -73,36 +73,100 @@ Question readQuestion(const Statement& row)
     return q;
 }
 
-// The conditions of the next-question selection, from fixed pieces only; the range texts are bound as ?1..?3.
-QByteArray rangeCondition(const Range& range, bool withFlags)
+// How much of the Act a range covers, which decides the shape of its conditions.
+enum class Scope { All, Part, Chapter, Section };
+
+Scope scopeOf(const Range& range)
 {
-    QByteArray where = withFlags ? "直近 = 0" : "1";
-    if (range.part != QStringLiteral("すべて")) {
-        where += " AND 編 = ?1";
-        if (range.chapter != QStringLiteral("すべて")) {
-            where += " AND 章 = ?2";
-            if (!range.section.isEmpty() && range.section != QStringLiteral("すべて"))
-                where += " AND 節 = ?3";
-        }
-    }
-    if (withFlags && range.exclude != 0)
-        where += " AND 済 = 0";
-    return where;
+    const QString all = QStringLiteral("すべて");
+    if (range.part == all)
+        return Scope::All;
+    if (range.chapter == all)
+        return Scope::Part;
+    if (range.section.isEmpty() || range.section == all)
+        return Scope::Chapter;
+    return Scope::Section;
 }
 
-void bindRange(Statement& statement, const QByteArray& where, const Range& range)
+// The titles of the range, from fixed pieces only; the range texts are bound as ?1..?3.
+QByteArray scopeCondition(Scope scope)
 {
-    if (where.contains("?1"))
+    switch (scope) {
+    case Scope::All:
+        return {};
+    case Scope::Part:
+        return " AND 編 = ?1";
+    case Scope::Chapter:
+        return " AND 編 = ?1 AND 章 = ?2";
+    case Scope::Section:
+        return " AND 編 = ?1 AND 章 = ?2 AND 節 = ?3";
+    }
+    return {};
+}
+
+void bindRange(Statement& statement, Scope scope, const Range& range)
+{
+    if (scope >= Scope::Part)
         statement.bind(1, range.part);
-    if (where.contains("?2"))
+    if (scope >= Scope::Chapter)
         statement.bind(2, range.chapter);
-    if (where.contains("?3"))
+    if (scope >= Scope::Section)
         statement.bind(3, range.section);
+}
+
+// The index that holds exactly the open questions of a range of this shape, in Ｎｏ order (see DatabaseBuilder).
+QByteArray openIndex(Scope scope, bool exclude)
+{
+    QByteArray name = exclude ? "問題_未見_" : "問題_残_";
+    switch (scope) {
+    case Scope::All:
+        return name + "全";
+    case Scope::Part:
+        return name + "編";
+    case Scope::Chapter:
+        return name + "章";
+    case Scope::Section:
+        return name + "節";
+    }
+    return name;
 }
 
 } // namespace
 
+// A cached statement lent to one operation. It is reset when the operation is done with it, so that no read
+// transaction, and with it no lock on the file, outlives the operation.
+class QuestionStore::Use
+{
+public:
+    explicit Use(Statement& statement) : m_statement(statement) {}
+    ~Use() { m_statement.reset(); }
+    Use(const Use&) = delete;
+    Use& operator=(const Use&) = delete;
+
+    Statement* operator->() const { return &m_statement; }
+    Statement& operator*() const { return m_statement; }
+
+private:
+    Statement& m_statement;
+};
+
 QuestionStore::QuestionStore(QString path, QByteArray key) : m_path(std::move(path)), m_key(std::move(key)) {}
+
+Statement& QuestionStore::statement(const QByteArray& sql, const QByteArray& withoutIndex)
+{
+    if (const auto it = m_statements.constFind(sql); it != m_statements.constEnd())
+        return **it;
+    std::shared_ptr<Statement> prepared;
+    try {
+        prepared = std::make_shared<Statement>(m_connection, sql.constData());
+    } catch (const StoreError&) {
+        if (withoutIndex.isEmpty())
+            throw;
+        prepared = std::make_shared<Statement>(m_connection, withoutIndex.constData());
+    }
+    m_statements.insert(sql, prepared);
+    return *prepared;
+}
 
 Connection& QuestionStore::connection()
 {
@@ -149,6 +213,8 @@ void QuestionStore::verify()
 
 void QuestionStore::release()
 {
+    // Statements first: a connection with statements left unfinalized would stay open behind our back.
+    m_statements.clear();
     m_connection.close();
     m_dev = 0;
     m_ino = 0;
@@ -161,51 +227,62 @@ void QuestionStore::trialOpen()
 
 QStringList QuestionStore::sections(const QString& part, const QString& chapter)
 {
-    Statement query(connection(), "SELECT 節, 節No FROM 目次 WHERE 編 = ?1 AND 章 = ?2 GROUP BY 節, 節No ORDER BY 節No");
-    query.bind(1, part).bind(2, chapter);
+    connection();
+    Use query(statement("SELECT 節, 節No FROM 目次 WHERE 編 = ?1 AND 章 = ?2 GROUP BY 節, 節No ORDER BY 節No"));
+    query->bind(1, part).bind(2, chapter);
     QStringList result;
-    while (query.next()) {
-        if (query.isNull(0))
+    while (query->next()) {
+        if (query->isNull(0))
             throw StoreError(FailureKind::NullField, QStringLiteral("目次.節 is Null"));
-        result << query.text(0);
+        result << query->text(0);
     }
     return result;
 }
 
 bool QuestionStore::hasSections(const QString& part, const QString& chapter)
 {
-    Statement query(connection(), "SELECT 1 FROM 目次 WHERE 編 = ?1 AND 章 = ?2 LIMIT 1");
-    query.bind(1, part).bind(2, chapter);
-    return query.next();
+    connection();
+    Use query(statement("SELECT 1 FROM 目次 WHERE 編 = ?1 AND 章 = ?2 LIMIT 1"));
+    query->bind(1, part).bind(2, chapter);
+    return query->next();
 }
 
 void QuestionStore::clearFlag(Flag flag)
 {
     Connection& db = connection();
     Transaction transaction(db);
-    db.exec(flag == Flag::Done ? "UPDATE 問題 SET 済 = 0 WHERE 済 IS NOT 0"
-                               : "UPDATE 問題 SET 直近 = 0 WHERE 直近 IS NOT 0");
+    {
+        Use update(statement(flag == Flag::Done ? "UPDATE 問題 SET 済 = 0 WHERE 済 IS NOT 0"
+                                                : "UPDATE 問題 SET 直近 = 0 WHERE 直近 IS NOT 0"));
+        update->next();
+    }
     transaction.commit();
 }
 
 std::optional<Question> QuestionStore::nextQuestion(const Range& range)
 {
-    const QByteArray where = rangeCondition(range, true);
-    const QByteArray sql = "SELECT " QUESTION_COLUMNS " FROM 問題 WHERE " + where + " ORDER BY Ｎｏ LIMIT 1";
-    Statement query(connection(), sql.constData());
-    bindRange(query, where, range);
-    if (!query.next())
+    const Scope scope = scopeOf(range);
+    const bool exclude = range.exclude != 0;
+    const QByteArray where = "直近 = 0" + scopeCondition(scope) + (exclude ? " AND 済 = 0" : "");
+    const QByteArray tail = " WHERE " + where + " ORDER BY Ｎｏ LIMIT 1";
+    const QByteArray plain = "SELECT " QUESTION_COLUMNS " FROM 問題" + tail;
+    const QByteArray indexed = "SELECT " QUESTION_COLUMNS " FROM 問題 INDEXED BY " + openIndex(scope, exclude) + tail;
+    connection();
+    Use query(statement(indexed, plain));
+    bindRange(*query, scope, range);
+    if (!query->next())
         return std::nullopt;
-    return readQuestion(query);
+    return readQuestion(*query);
 }
 
 std::optional<Question> QuestionStore::findShown(const QString& noText)
 {
-    Statement query(connection(), "SELECT " QUESTION_COLUMNS " FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1");
-    query.bind(1, noText);
-    if (!query.next())
+    connection();
+    Use query(statement("SELECT " QUESTION_COLUMNS " FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1"));
+    query->bind(1, noText);
+    if (!query->next())
         return std::nullopt;
-    return readQuestion(query);
+    return readQuestion(*query);
 }
 
 std::optional<Revealed> QuestionStore::reveal(const QString& noText)
@@ -215,34 +292,37 @@ std::optional<Revealed> QuestionStore::reveal(const QString& noText)
     qint64 rowid = 0;
     Revealed revealed;
     {
-        Statement find(db, "SELECT rowid, 問題, 回答 FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1");
-        find.bind(1, noText);
-        if (!find.next())
+        Use find(statement("SELECT rowid, 問題, 回答 FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1"));
+        find->bind(1, noText);
+        if (!find->next())
             return std::nullopt;  // nothing written; the transaction rolls back
-        rowid = find.integer(0);
-        revealed.mondai = required(find, 1, "問題");
-        revealed.kaitou = required(find, 2, "回答");
+        rowid = find->integer(0);
+        revealed.mondai = required(*find, 1, "問題");
+        revealed.kaitou = required(*find, 2, "回答");
     }
-    Statement update(db, "UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE rowid = ?1");
-    update.bind(1, rowid);
-    update.next();
+    {
+        Use update(statement("UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE rowid = ?1"));
+        update->bind(1, rowid);
+        update->next();
+    }
     transaction.commit();
     return revealed;
 }
 
 RangeCounts QuestionStore::countRange(const Range& range)
 {
-    const QByteArray scope = rangeCondition(range, false);
+    const Scope scope = scopeOf(range);
     QByteArray open = "直近 = 0";
     if (range.exclude != 0)
         open += " AND 済 = 0";
-    const QByteArray sql = "SELECT count(*), coalesce(sum(" + open + "), 0) FROM 問題 WHERE " + scope;
-    Statement query(connection(), sql.constData());
-    bindRange(query, scope, range);
+    const QByteArray sql = "SELECT count(*), coalesce(sum(" + open + "), 0) FROM 問題 WHERE 1" + scopeCondition(scope);
+    connection();
+    Use query(statement(sql));
+    bindRange(*query, scope, range);
     RangeCounts counts;
-    if (query.next()) {
-        counts.total = int(query.integer(0));
-        counts.open = int(query.integer(1));
+    if (query->next()) {
+        counts.total = int(query->integer(0));
+        counts.open = int(query->integer(1));
     }
     return counts;
 }

@@ -3,7 +3,9 @@
 #include "Question.h"
 #include "Sqlite.h"
 
+#include <QHash>
 #include <QStringList>
+#include <memory>
 #include <optional>
 #include <sys/types.h>
 
@@ -32,8 +34,9 @@ struct RangeCounts
 
 // Every operation the screens perform on the question file. Each one runs to its end within the call: it opens
 // what it needs, commits what it writes and leaves no lock held behind. The connection itself (and the key derived
-// from the password, which is slow to derive) is kept between operations while the file stays the same one; a file
-// that was removed or replaced in the meantime is noticed at the next operation.
+// from the password, which is slow to derive) is kept between operations while the file stays the same one, and so
+// are its prepared statements, each reset when its operation is done with it; a file that was removed or replaced in
+// the meantime is noticed at the next operation.
 class QuestionStore
 {
 public:
@@ -65,12 +68,18 @@ public:
     const QString& path() const { return m_path; }
 
 private:
+    class Use;
+
     Connection& connection();
     void verify();
+    // The statement for this SQL on the open connection, prepared at its first use. When the SQL names an index the
+    // file lacks (a file written before the index existed), the SQL without the index clause is used instead.
+    Statement& statement(const QByteArray& sql, const QByteArray& withoutIndex = {});
 
     QString m_path;
     QByteArray m_key;
     Connection m_connection;
+    QHash<QByteArray, std::shared_ptr<Statement>> m_statements;
     dev_t m_dev = 0;
     ino_t m_ino = 0;
 };
