@@ -1,6 +1,6 @@
 // A child program of the reliability tests, built on the core library alone.
 //
-//   reliability_worker drill <file>            reveals the open questions one by one, then clears 直近 and then 済
+//   reliability_worker drill <file> <key>      reveals the open questions one by one, then clears 直近 and then 済
 //                                              in every row, over and over, until it is killed. Prints "ready" once
 //                                              the file is open, then one letter per committed operation: r (reveal),
 //                                              n (直近 cleared), d (済 cleared).
@@ -31,9 +31,9 @@ void say(const char* text)
     }
 }
 
-int drill(const QString& path)
+int drill(const QString& path, const QByteArray& key)
 {
-    store::QuestionStore store(path);
+    store::QuestionStore store(path, key);
     store.trialOpen();
     say("ready\n");
     // With the option ticked, the next question is one with neither flag set: every question is revealed once, then
@@ -71,8 +71,8 @@ int hold(const QString& path, const char* begin)
 int main(int argc, char** argv)
 {
     try {
-        if (argc == 3 && std::strcmp(argv[1], "drill") == 0)
-            return drill(QString::fromLocal8Bit(argv[2]));
+        if (argc == 4 && std::strcmp(argv[1], "drill") == 0)
+            return drill(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]));
         if (argc == 4 && std::strcmp(argv[1], "hold") == 0)
             return hold(QString::fromLocal8Bit(argv[2]), argv[3]);
     } catch (const store::StoreError& e) {
@@ -81,6 +81,6 @@ int main(int argc, char** argv)
         say("\n");
         return 2;
     }
-    std::fprintf(stderr, "usage: reliability_worker drill <file> | hold <file> <begin statement>\n");
+    std::fprintf(stderr, "usage: reliability_worker drill <file> <key> | hold <file> <begin statement>\n");
     return 64;
 }

@@ -32,7 +32,7 @@ QList<store::Question> longQuestions()
     QList<store::Question> questions;
     for (int i = 1; i <= 6; ++i) {
         const QString sentence = QStringLiteral("第%1項の株主総会は、取締役会の決議によって招集する。").arg(i);
-        questions << fixture::question(10 * i, part, chapter, sentence.repeated(60), QStringLiteral("株主総会,取締役会"));
+        questions << fixture::question(10 * i, part, chapter, sentence.repeated(30), QStringLiteral("株主総会,取締役会"));
     }
     return questions;
 }
@@ -162,6 +162,7 @@ class TestReliabilityDrill final : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void nullField_data();
     void nullField();
     void laterPageDamaged_data();
@@ -170,7 +171,24 @@ private slots:
     void fileRemoved();
     void fileReplaced_data();
     void fileReplaced();
+
+private:
+    // Pages that only the first and only the second question need, in a file as the fixture writes it (its layout
+    // is the same every time; only the encryption differs).
+    qint64 m_pageOfFirst = 0;
+    qint64 m_pageOfSecond = 0;
 };
+
+void TestReliabilityDrill::initTestCase()
+{
+    QTemporaryDir scratch;
+    const QString path = scratch.filePath(store::databaseFileName());
+    fixture::writeDatabase(path, longQuestions(), {});
+    const QByteArray file = contentOf(path);
+    m_pageOfFirst = pageOnlyFor(file, 10, {20, 30, 40, 50, 60});
+    m_pageOfSecond = pageOnlyFor(file, 20, {10, 30, 40, 50, 60});
+    QVERIFY2(m_pageOfFirst > 0 && m_pageOfSecond > 0, "no page holds one question alone");
+}
 
 // How each path of the drill meets a Null in a field of the question at hand.
 //   ends        the drill launch reports the file damaged and the program ends
@@ -220,7 +238,6 @@ void TestReliabilityDrill::nullField()
         fixture::exec(path, plant);
     }
     const QByteArray before = contentOf(path);
-    const QList<FlagRow> flagsBefore = fixture::readFlags(path);
     const QString passageBefore = drill.quiz() ? drill.quiz()->richTextBox1()->text() : QString();
     drill.app.seam.clear();
 
@@ -247,12 +264,13 @@ void TestReliabilityDrill::nullField()
     } else if (outcome == QLatin1String("noRow")) {
         QVERIFY(drill.app.seam.boxes().isEmpty());
         QVERIFY(drill.quiz()->richTextBox1()->text().isEmpty());
-        QCOMPARE(fixture::readFlags(path), flagsBefore);
+        QCOMPARE(contentOf(path), before);
     } else {
         QVERIFY(drill.app.seam.boxes().isEmpty());
         const QList<FlagRow> flags = fixture::readFlags(path);
         QCOMPARE(flags[0], (FlagRow{10, 1, 1}));
-        QCOMPARE(flags.mid(1), flagsBefore.mid(1));
+        for (const FlagRow& row : flags.mid(1))
+            QCOMPARE((QList<int>{row.done, row.recent}), (QList<int>{0, 0}));
     }
     checkQuizStillUsable(drill);
 }
@@ -271,15 +289,10 @@ void TestReliabilityDrill::laterPageDamaged()
     QFETCH(QString, operation);
     Drill drill;
     const QString path = drill.app.database();
-    const QList<qint64> all = {10, 20, 30, 40, 50, 60};
 
     if (operation == QLatin1String("launch") || operation == QLatin1String("next")) {
         // Damage that start-up cannot see: the page of the first (or second) question's passage.
-        const qint64 target = operation == QLatin1String("launch") ? 10 : 20;
-        QList<qint64> others = all;
-        others.removeAll(target);
-        const qint64 page = pageOnlyFor(contentOf(path), target, others);
-        QVERIFY2(page > 0, "no page holds that question alone");
+        const qint64 page = operation == QLatin1String("launch") ? m_pageOfFirst : m_pageOfSecond;
         QVERIFY(writeFile(path, damagePage(contentOf(path), page)));
     }
     QVERIFY(drill.start());
@@ -292,10 +305,11 @@ void TestReliabilityDrill::laterPageDamaged()
         QVERIFY(drill.app.seam.texts().size() == 1);
     }
     if (operation == QLatin1String("repeat") || operation == QLatin1String("reveal")) {
-        // The question on show was read before the damage: a damaged copy takes the file's place.
-        QList<qint64> others = all;
-        others.removeAll(10);
-        const qint64 page = pageOnlyFor(contentOf(path), 10, others);
+        // The question on show was read before the damage: a damaged copy takes the file's place. A reveal may have
+        // moved the passage to other pages, so they are looked for again.
+        const qint64 page = operation == QLatin1String("reveal")
+                                ? m_pageOfFirst
+                                : pageOnlyFor(contentOf(path), 10, {20, 30, 40, 50, 60});
         QVERIFY2(page > 0, "no page holds that question alone");
         QVERIFY(replaceFile(path, damagePage(contentOf(path), page)));
     }
