@@ -108,6 +108,28 @@ int build(const QString& questionsPath, const QString& tocPath, const QString& o
     return 0;
 }
 
+int merge(const QString& from, const QString& into, const QByteArray& key, QTextStream& out, QTextStream& err)
+{
+    const QString command = QStringLiteral("merge");
+    DatabaseContent newer;
+    try {
+        newer = readDatabase(from, key);
+    } catch (const store::StoreError& e) {
+        return fail(err, command, storeMessage(from, e));
+    }
+    QList<store::Question> questions = questionsOf(newer.questions);
+    for (store::Question& q : questions)
+        q.done = q.recent = 0;
+    try {
+        const BuildReport report = buildDatabase(into, questions, entriesOf(newer.contents), key, Progress::Keep);
+        out << into << ": " << questions.size() << " questions, kept the progress of " << report.keptQuestions
+            << " questions\n";
+    } catch (const store::StoreError& e) {
+        return fail(err, command, storeMessage(into, e) + QStringLiteral("; the file is left as it was"));
+    }
+    return 0;
+}
+
 int lint(const QString& file, const QString& tocPath, const QString& statutePath, const QByteArray& key,
          const LintOptions& options, QTextStream& out, QTextStream& err)
 {

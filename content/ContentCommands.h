@@ -20,6 +20,10 @@ int generate(const QString& statute, const QString& terms, const QString& output
 int build(const QString& questions, const QString& toc, const QString& output, const QByteArray& key,
           Progress progress, QTextStream& out, QTextStream& err);
 
+// The questions and table of contents of a newer question file (from) into a learner's file (into), keeping the
+// learner's 済 and 直近 by Ｎｏ: new questions are added, changed ones take their new text, gone ones leave.
+int merge(const QString& from, const QString& into, const QByteArray& key, QTextStream& out, QTextStream& err);
+
 // A question table (with the table of contents toc) or a question file (with its own 目次), against the statute.
 int lint(const QString& file, const QString& toc, const QString& statute, const QByteArray& key,
          const LintOptions& options, QTextStream& out, QTextStream& err);

@@ -37,6 +37,7 @@ const char* const usage = "usage: harunire-km-content <command> [options]\n"
                           "  build     question table and table of contents -> question file\n"
                           "  lint      check a question table or a question file\n"
                           "  export    question file -> question table with the progress flags\n"
+                          "  merge     a newer question file -> a learner's file, keeping the learner's progress\n"
                           "'harunire-km-content <command> --help' describes the options of a command.\n";
 
 // A parser for one command; false with a message on err when the arguments do not fit.
@@ -163,6 +164,24 @@ int exportTable(const QStringList& args)
     return content::commands::exportTable(c.file(), c.value(QStringLiteral("output")), c.key(), out(), err());
 }
 
+int merge(const QStringList& args)
+{
+    Command c(QStringLiteral("merge"),
+              QStringLiteral("Brings the questions of a newer question file into a learner's file, keeping the "
+                             "learner's progress (済, 直近) by Ｎｏ. The learner's file is replaced only once the "
+                             "new one is complete."));
+    c.option(QStringLiteral("from"), QStringLiteral("The newer question file (required)."));
+    c.option(QStringLiteral("into"), QStringLiteral("The learner's question file (required)."));
+    if (!c.parse(args, 0))
+        return 2;
+    if (c.value(QStringLiteral("from")).isEmpty() || c.value(QStringLiteral("into")).isEmpty()) {
+        err() << "merge: --from and --into are required (see --help)\n";
+        return 2;
+    }
+    return content::commands::merge(c.value(QStringLiteral("from")), c.value(QStringLiteral("into")),
+                                    store::passwordOf(store::connectString()), out(), err());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -185,6 +204,8 @@ int main(int argc, char** argv)
         return lint(args);
     if (command == QLatin1String("export"))
         return exportTable(args);
+    if (command == QLatin1String("merge"))
+        return merge(args);
     err() << (command.isEmpty() ? QStringLiteral("no command given") : QStringLiteral("unknown command: ") + command)
           << '\n'
           << usage;

@@ -18,7 +18,9 @@ QString BreakSentences(const QString& text)
             return out;
         }
         out += QStringView(text).mid(r, at + 1 - r);
-        if (lastBracket < r)
+        // A passage whose lines already end after a "。" (the items of a paragraph) gets no second break there.
+        const bool brokenAlready = QStringView(text).mid(at + 1).startsWith(kLineBreak);
+        if (lastBracket < r && !brokenAlready)
             out += kLineBreak;
         r = at + 1;
     }

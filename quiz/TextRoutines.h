@@ -10,7 +10,7 @@ namespace quiz {
 inline const QString kLineBreak = QStringLiteral("\r\n");
 
 // Lays the passage out one sentence per line: a line break follows each "。", except while a "。）" still lies
-// ahead. The whole passage is kept.
+// ahead, and except where a line break follows already. The whole passage is kept.
 QString BreakSentences(const QString& text);
 
 // 回答 cut at every half-width comma, untrimmed; empty text gives no entry.

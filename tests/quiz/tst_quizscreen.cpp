@@ -47,14 +47,15 @@ Form1* launch(MenuFixture& app, bool exclude)
     return app.menu->loadedQuiz();
 }
 
-} // namespace
-
+// Names the state in a failure message.
 char* toString(const ScreenState& s)
 {
     return QTest::toString(QStringLiteral("解答 %1, 次の問題へ %2, もう一度 %3")
                                .arg(s.answerEnabled ? "on" : "off", s.nextEnabled ? "on" : "off",
                                     s.repeatShown ? "shown" : "hidden"));
 }
+
+} // namespace
 
 class TestQuizScreen final : public QObject
 {

@@ -39,6 +39,8 @@ void TestTextRoutines::breakSentences_data()
     QTest::newRow("。） at the very end: no break at all") << "A。B（C。）" << "A。B（C。）";
     QTest::newRow("stop right after the last 。）gets the first break")
         << "A（B。）。C。" << ("A（B。）。" + CRLF + "C。" + CRLF);
+    QTest::newRow("a line already broken after its stop gets no second break")
+        << ("柱書き。" + CRLF + "一 甲。" + CRLF + "二 乙。") << ("柱書き。" + CRLF + "一 甲。" + CRLF + "二 乙。" + CRLF);
     const QString longTail = QString(1200, u'あ') + QStringLiteral("末尾の語。");
     QTest::newRow("more than 1000 characters after the first stop are kept")
         << ("前。" + longTail) << ("前。" + CRLF + longTail + CRLF);

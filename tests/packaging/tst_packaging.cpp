@@ -1,0 +1,118 @@
+// The installed program's launcher and the files that describe the program to the desktop.
+#include "support/Fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+// Runs a program; returns its exit code, with its output in `output`.
+int run(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment,
+        QString* output = nullptr)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000))
+        return -1;
+    if (output)
+        *output = QString::fromUtf8(process.readAll());
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+} // namespace
+
+class TestPackaging final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void launcherKeepsTheLearnersCopy();
+    void validators_data();
+    void validators();
+};
+
+void TestPackaging::launcherKeepsTheLearnersCopy()
+{
+    fixture::TempFolder folder;
+    // An installation in miniature: the shipped file, the content tool, and a stand-in for the program that tells
+    // where it was started.
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("bin")));
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("share")));
+    const QString bin = folder.file(QStringLiteral("bin"));
+    QVERIFY(QFile::link(QStringLiteral(CONTENT_TOOL), bin + QStringLiteral("/harunire-km-content")));
+    {
+        QFile program(bin + QStringLiteral("/harunire-km"));
+        QVERIFY(program.open(QIODevice::WriteOnly));
+        program.write("#!/bin/sh\npwd > \"$XDG_DATA_HOME/started-in\"\n");
+        program.close();
+        program.setPermissions(program.permissions() | QFileDevice::ExeOwner);
+    }
+    const QString shipped = folder.file(QStringLiteral("share/ソラメモ.mdb"));
+    auto questions = fixture::sampleQuestions();
+    fixture::writeDatabase(shipped, questions.mid(0, 5), fixture::sampleContents());
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), folder.file(QStringLiteral("home")));
+    env.insert(QStringLiteral("HARUNIRE_KM_SHIPPED"), shipped);
+    env.insert(QStringLiteral("HARUNIRE_KM_BINDIR"), bin);
+    const QString own = folder.file(QStringLiteral("home/harunire-km/ソラメモ.mdb"));
+    auto startedIn = [&] {
+        QFile f(folder.file(QStringLiteral("home/started-in")));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).trimmed() : QString();
+    };
+
+    // First start: the learner's own copy is made, and the program runs in its folder.
+    QString output;
+    QCOMPARE(run(QStringLiteral(LAUNCHER), {}, env, &output), 0);
+    QVERIFY2(QFile::exists(own), qPrintable(output));
+    QCOMPARE(startedIn(), QFileInfo(own).absolutePath());
+    QCOMPARE(fixture::readFlags(own).size(), 5);
+
+    // The learner works: flags set in the own copy. Starting again overwrites nothing.
+    fixture::exec(own, QStringLiteral("UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE Ｎｏ IN (10, 30)"));
+    const auto worked = fixture::readFlags(own);
+    QCOMPARE(run(QStringLiteral(LAUNCHER), {}, env, &output), 0);
+    QCOMPARE(fixture::readFlags(own), worked);
+
+    // A newer package ships more questions: they are added, and the learner's flags are kept by Ｎｏ.
+    fixture::writeDatabase(shipped, questions, fixture::sampleContents());
+    QCOMPARE(run(QStringLiteral(LAUNCHER), {}, env, &output), 0);
+    const auto merged = fixture::readFlags(own);
+    QCOMPARE(merged.size(), questions.size());
+    for (const auto& row : merged) {
+        const bool seen = row.no == 10 || row.no == 30;
+        QCOMPARE(row, (fixture::FlagRow{row.no, seen ? 1 : 0, seen ? 1 : 0}));
+    }
+    QVERIFY(QFile::exists(own + QStringLiteral(".bak")));
+}
+
+void TestPackaging::validators_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("desktop entry") << "desktop-file-validate"
+                                   << QStringList{QStringLiteral(PACKAGING_DIR "/jp.harunire.HarunireKM.desktop")};
+    QTest::newRow("AppStream metainfo")
+        << "appstreamcli"
+        << QStringList{"validate", "--no-net", QStringLiteral(PACKAGING_DIR "/jp.harunire.HarunireKM.metainfo.xml")};
+}
+
+void TestPackaging::validators()
+{
+    QFETCH(QString, tool);
+    QFETCH(QStringList, arguments);
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty())
+        QSKIP(qPrintable(tool + QStringLiteral(" is not installed")));
+    QString output;
+    const int code = run(program, arguments, QProcessEnvironment::systemEnvironment(), &output);
+    QVERIFY2(code == 0, qPrintable(output));
+}
+
+QTEST_GUILESS_MAIN(TestPackaging)
+#include "tst_packaging.moc"
