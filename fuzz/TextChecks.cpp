@@ -27,8 +27,8 @@ qsizetype lineBreaksAt(const QString& text, qsizetype at)
     return count;
 }
 
-// The layout keeps the whole passage and adds only line breaks, one after each full stop that no "。）" follows at
-// or after it.
+// The layout keeps the whole passage and adds only line breaks: one after each full stop that no "。）" follows at
+// or after it and that is not followed by a line break already.
 QString checkLayout(const QString& passage, const QString& layout)
 {
     qsizetype j = 0;
@@ -38,8 +38,8 @@ QString checkLayout(const QString& passage, const QString& layout)
                           QStringLiteral("passage position %1, layout position %2").arg(i).arg(j));
         if (passage[i] != kStop[0])
             continue;
-        const bool wanted = passage.indexOf(kStopBracket, i) < 0;
         const qsizetype own = lineBreaksAt(passage, i + 1);
+        const bool wanted = passage.indexOf(kStopBracket, i) < 0 && own == 0;
         const qsizetype laid = lineBreaksAt(layout, j + 1);
         if (laid != own + (wanted ? 1 : 0))
             return broken(QStringLiteral("wrong line break after a full stop"),

@@ -1,0 +1,70 @@
+#include "BoxChecks.h"
+
+#include "quiz/Module1.h"
+#include "quiz/RichTextBox.h"
+#include "quiz/TextRoutines.h"
+
+#include <QTextCharFormat>
+
+namespace textcheck {
+
+namespace {
+
+bool endsLine(QChar c)
+{
+    return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+// Characters that end a line have no style of their own and are skipped.
+QString checkHighlights(const RichTextBox& box, const QStringList& targets)
+{
+    const QString& text = box.text();
+    QList<bool> marked(text.size(), false);
+    for (const QString& target : targets) {
+        for (qsizetype at : naiveOccurrences(text, target)) {
+            for (qsizetype i = at; i < at + target.size(); ++i)
+                marked[i] = true;
+        }
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (endsLine(text[i]))
+            continue;
+        const QTextCharFormat f = box.formatAt(i);
+        const QColor colour = f.foreground().color();
+        const bool highlighted = colour == QColor(255, 0, 0) && f.fontPointSize() == 14 && f.fontWeight() == QFont::Bold;
+        const bool plain = colour == QColor(0, 0, 0) && f.fontPointSize() == 9 && f.fontWeight() == QFont::Normal;
+        if (marked[i] ? !highlighted : !plain)
+            return QStringLiteral("character %1 (U+%2) should be %3")
+                .arg(i)
+                .arg(text[i].unicode(), 4, 16, QLatin1Char('0'))
+                .arg(marked[i] ? QStringLiteral("highlighted") : QStringLiteral("plain"));
+    }
+    return {};
+}
+
+} // namespace
+
+QString checkBox(const TextCase& c)
+{
+    const QString display = quiz::BreakSentences(c.mondai);
+    const QStringList answers = quiz::answerList(c.kaitou);
+    RichTextBox box;
+
+    Module1::showBlanked(box, display, answers);
+    if (box.text() != quiz::blankAnswers(display, answers))
+        return QStringLiteral("the blanked box does not hold the blanked text");
+    QStringList markers;
+    for (qsizetype k = 0; k < answers.size(); ++k)
+        markers << quiz::blankMarker(int(k + 1));
+    if (QString problem = checkHighlights(box, markers); !problem.isEmpty())
+        return QStringLiteral("blanked: ") + problem;
+
+    Module1::showRevealed(box, display, answers);
+    if (box.text() != display)
+        return QStringLiteral("the revealed box does not hold the laid-out passage");
+    if (QString problem = checkHighlights(box, answers); !problem.isEmpty())
+        return QStringLiteral("revealed: ") + problem;
+    return {};
+}
+
+} // namespace textcheck
