@@ -31,7 +31,8 @@ QString checkHighlights(const RichTextBox& box, const QStringList& targets)
             continue;
         const QTextCharFormat f = box.formatAt(i);
         const QColor colour = f.foreground().color();
-        const bool highlighted = colour == QColor(255, 0, 0) && f.fontPointSize() == 14 && f.fontWeight() == QFont::Bold;
+        const bool highlighted =
+            colour == QColor(255, 0, 0) && f.fontPointSize() == 14 && f.fontWeight() == QFont::Bold;
         const bool plain = colour == QColor(0, 0, 0) && f.fontPointSize() == 9 && f.fontWeight() == QFont::Normal;
         if (marked[i] ? !highlighted : !plain)
             return QStringLiteral("character %1 (U+%2) should be %3")

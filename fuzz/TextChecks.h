@@ -10,9 +10,9 @@ namespace textcheck {
 
 struct TextCase
 {
-    QString mondai;          // the passage (問題)
-    QString kaitou;          // the answer words (回答)
-    QList<int> uncovered;    // blank numbers shown with their words, as by uncovering one blank at a time
+    QString mondai;       // the passage (問題)
+    QString kaitou;       // the answer words (回答)
+    QList<int> uncovered; // blank numbers shown with their words, as by uncovering one blank at a time
 };
 
 // Reads a case from raw bytes: byte 0 holds flags (bit 0: the rest is UTF-16 in little-endian order, else UTF-8),

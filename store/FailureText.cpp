@@ -10,8 +10,8 @@ const QString kCrLf = QStringLiteral("\r\n");
 // after the message, so the learner is sent to start it again rather than to try the operation again.
 QString remedyText(FailureKind kind, bool atStart)
 {
-    const QString again = atStart ? QStringLiteral("このＡＰをもう一度起動してください。")
-                                  : QStringLiteral("もう一度操作してください。");
+    const QString again =
+        atStart ? QStringLiteral("このＡＰを起動し直してください。") : QStringLiteral("もう一度操作してください。");
     switch (kind) {
     case FailureKind::FileMissing:
         return QStringLiteral("ソラメモ.mdb が見つかりません。") + kCrLf +
@@ -21,8 +21,7 @@ QString remedyText(FailureKind kind, bool atStart)
                QStringLiteral("ソラメモ.mdb の読み取り専用の設定を外してから、") + again;
     case FailureKind::FolderReadOnly:
         return QStringLiteral("ソラメモ.mdb のあるフォルダに書き込めないため、記録を保存できません。") + kCrLf +
-               QStringLiteral("このＡＰと ソラメモ.mdb を書き込みできるフォルダに移してから、"
-                              "このＡＰをもう一度起動してください。");
+               QStringLiteral("このＡＰと ソラメモ.mdb を書き込みできるフォルダに移してから、起動し直してください。");
     case FailureKind::Busy:
         return QStringLiteral("ソラメモ.mdb を他のプログラムが使用中のため、読み書きできません。") + kCrLf +
                QStringLiteral("ソラメモ.mdb を使っている他のプログラムを終了してから、") + again;

@@ -151,8 +151,7 @@ void Connection::checkLength() const
     const qint64 pageSize = pragma("PRAGMA page_size").toLongLong();
     const qint64 pages = pragma("PRAGMA page_count").toLongLong();
     sqlite3_file* file = nullptr;
-    if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
-        !file->pMethods)
+    if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods)
         return;
     sqlite3_int64 size = 0;
     if (file->pMethods->xFileSize(file, &size) != SQLITE_OK)

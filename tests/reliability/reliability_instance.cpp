@@ -131,9 +131,9 @@ void report(const char* step, SeamRecorder& seam, start_gamen& menu)
     for (const SeamRecorder::Box& box : seam.boxes())
         print("box " + QByteArray::number(box.style) + ' ' + encoded(box.title) + ' ' + encoded(box.text));
     Form1* quiz = menu.loadedQuiz();
-    print(QByteArray("state quiz=") + (quiz && quiz->isVisible() ? '1' : '0') + " menu=" +
-          (menu.isVisible() ? '1' : '0') + " command1=" + (quiz && quiz->command1()->isEnabled() ? '1' : '0') +
-          " ended=" + (seam.ended() ? '1' : '0'));
+    print(QByteArray("state quiz=") + (quiz && quiz->isVisible() ? '1' : '0') +
+          " menu=" + (menu.isVisible() ? '1' : '0') +
+          " command1=" + (quiz && quiz->command1()->isEnabled() ? '1' : '0') + " ended=" + (seam.ended() ? '1' : '0'));
     seam.clear();
 }
 
@@ -204,8 +204,8 @@ int main(int argc, char** argv)
     if (argc == 4 && std::strcmp(argv[1], "run") == 0)
         return run(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), argc, argv);
     if (argc == 5 && std::strcmp(argv[1], "drill") == 0)
-        return drill(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
-                     QString::fromLocal8Bit(argv[4]), argc, argv);
+        return drill(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]),
+                     argc, argv);
     std::fprintf(stderr, "usage: reliability_instance run <folder> <lock file> | drill <place> <folder> <lock file>\n");
     return 64;
 }

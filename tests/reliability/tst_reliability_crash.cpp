@@ -4,8 +4,8 @@
 // between two whole operations: a reveal writes both flags or neither, a reset clears every row or none.
 
 #include "ChildProgram.h"
-#include "support/Fixture.h"
 #include "store/Sqlite.h"
+#include "support/Fixture.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -49,7 +49,7 @@ QString brokenState(const QList<FlagRow>& rows)
 
 struct Inspection
 {
-    QString integrity;  // what PRAGMA integrity_check says
+    QString integrity; // what PRAGMA integrity_check says
     QList<FlagRow> rows;
 };
 

@@ -2,11 +2,11 @@
 // question's passage lives on, and the question file removed or replaced while the program runs. Each gets a clear
 // box, the quiz screen stays usable (メニュ画面へ takes the learner back), and the file keeps what it held.
 
-#include "support/MenuFixture.h"
 #include "quiz/Form1.h"
 #include "quiz/RichTextBox.h"
 #include "store/FailureText.h"
 #include "store/MessageSeam.h"
+#include "support/MenuFixture.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -32,7 +32,8 @@ QList<store::Question> longQuestions()
     QList<store::Question> questions;
     for (int i = 1; i <= 6; ++i) {
         const QString sentence = QStringLiteral("第%1項の株主総会は、取締役会の決議によって招集する。").arg(i);
-        questions << fixture::question(10 * i, part, chapter, sentence.repeated(30), QStringLiteral("株主総会,取締役会"));
+        questions << fixture::question(10 * i, part, chapter, sentence.repeated(30),
+                                       QStringLiteral("株主総会,取締役会"));
     }
     return questions;
 }
@@ -205,12 +206,16 @@ void TestReliabilityDrill::nullField_data()
     for (const QString& field : fields) {
         const bool readByReveal = field == QStringLiteral("問題") || field == QStringLiteral("回答");
         const bool identity = field == QStringLiteral("Ｎｏ");
-        QTest::addRow("Null %s, reached by launch", qPrintable(field)) << field << "launch" << "ends";
-        QTest::addRow("Null %s, reached by next", qPrintable(field)) << field << "next" << "refused";
+        QTest::addRow("Null %s, reached by launch", qPrintable(field)) << field << "launch"
+                                                                       << "ends";
+        QTest::addRow("Null %s, reached by next", qPrintable(field)) << field << "next"
+                                                                     << "refused";
         QTest::addRow("Null %s, reached by repeat", qPrintable(field))
             << field << "repeat" << (identity ? "noRow" : "refused");
-        QTest::addRow("Null %s, reached by reveal", qPrintable(field))
-            << field << "reveal" << (identity ? "noRow" : readByReveal ? "refused" : "revealed");
+        QTest::addRow("Null %s, reached by reveal", qPrintable(field)) << field << "reveal"
+                                                                       << (identity       ? "noRow"
+                                                                           : readByReveal ? "refused"
+                                                                                          : "revealed");
     }
 }
 
@@ -325,7 +330,8 @@ void TestReliabilityDrill::laterPageDamaged()
         QVERIFY(drill.app.seam.ended());
         return;
     }
-    QCOMPARE(drill.app.seam.texts(), QStringList{message(FailureKind::NotADatabase, operation == QLatin1String("reveal"))});
+    QCOMPARE(drill.app.seam.texts(),
+             QStringList{message(FailureKind::NotADatabase, operation == QLatin1String("reveal"))});
     checkQuizStillUsable(drill);
 }
 
@@ -393,7 +399,7 @@ void TestReliabilityDrill::fileReplaced_data()
 {
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<QString>("operation");
-    QTest::addColumn<bool>("works");  // a sound file of ours: the drill goes on in it
+    QTest::addColumn<bool>("works"); // a sound file of ours: the drill goes on in it
     for (const char* operation : {"reveal", "repeat"}) {
         QTest::addRow("by a text file, then %s", operation) << "text" << operation << false;
         QTest::addRow("overwritten in place by a text file, then %s", operation) << "overwrite" << operation << false;
@@ -443,7 +449,8 @@ void TestReliabilityDrill::fileReplaced()
             QCOMPARE(contentOf(path), bytes);
         return;
     }
-    QCOMPARE(drill.app.seam.texts(), QStringList{message(FailureKind::NotADatabase, operation == QLatin1String("reveal"))});
+    QCOMPARE(drill.app.seam.texts(),
+             QStringList{message(FailureKind::NotADatabase, operation == QLatin1String("reveal"))});
     QCOMPARE(contentOf(path), bytes);
     checkQuizStillUsable(drill);
 }

@@ -1,9 +1,9 @@
 // Start-up on a bad question file: every kind of missing, foreign or damaged file gets one clear box, the program
 // ends, and the file (or its absence) is left exactly as it was.
 
-#include "support/MenuFixture.h"
 #include "store/FailureText.h"
 #include "store/MessageSeam.h"
+#include "support/MenuFixture.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -88,7 +88,7 @@ private slots:
 void TestReliabilityStartup::badFileAtStart_data()
 {
     QTest::addColumn<QString>("setup");
-    QTest::addColumn<QString>("message");  // empty: the program starts
+    QTest::addColumn<QString>("message"); // empty: the program starts
     const QString damaged = store::damagedFileMessage();
     QTest::newRow("sound file starts") << "good" << QString();
     QTest::newRow("missing file, none created") << "missing" << kMissing;
@@ -163,8 +163,8 @@ void TestReliabilityStartup::badFileAtStart()
     } else if (setup == QLatin1String("noRecentColumn")) {
         fixture::exec(path, dropColumn(QStringLiteral("問題"), without(kQuestionColumns, QStringLiteral("直近"))));
     } else if (setup == QLatin1String("noSectionNumber")) {
-        fixture::exec(path, dropColumn(QStringLiteral("目次"), {QStringLiteral("編"), QStringLiteral("章"),
-                                                              QStringLiteral("節")}));
+        fixture::exec(path, dropColumn(QStringLiteral("目次"),
+                                       {QStringLiteral("編"), QStringLiteral("章"), QStringLiteral("節")}));
     }
     const QByteArray before = contentOf(path);
     const QStringList folderBefore = listing(app.folder.path(), app.lockFile());

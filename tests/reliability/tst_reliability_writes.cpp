@@ -3,10 +3,10 @@
 // and how to put it right, the window never hangs, and the file keeps every byte.
 
 #include "ChildProgram.h"
-#include "support/MenuFixture.h"
 #include "quiz/Form1.h"
 #include "store/FailureText.h"
 #include "store/MessageSeam.h"
+#include "support/MenuFixture.h"
 
 #include <QComboBox>
 #include <QCryptographicHash>
@@ -63,7 +63,7 @@ struct Step
 
 struct ChildDrill
 {
-    QList<QByteArray> hashes;  // the file as the child saw it, before and after
+    QList<QByteArray> hashes; // the file as the child saw it, before and after
     QMap<QByteArray, Step> steps;
 };
 
@@ -111,7 +111,7 @@ private slots:
 void TestReliabilityWrites::placeThatCannotBeWritten_data()
 {
     QTest::addColumn<QString>("place");
-    QTest::addColumn<int>("kind");  // -1: nothing fails
+    QTest::addColumn<int>("kind"); // -1: nothing fails
     QTest::newRow("writable folder: every write goes through") << "writable" << -1;
     QTest::newRow("read-only file") << "file" << int(FailureKind::ReadOnly);
     QTest::newRow("read-only folder, no journal can be made") << "folder" << int(FailureKind::FolderReadOnly);
