@@ -367,6 +367,7 @@ void TestReliabilityDrill::fileRemoved()
     drill.act(operation);
 
     const QString expected = message(FailureKind::FileMissing, wrote);
+    QVERIFY(!drill.app.seam.texts().isEmpty());
     QCOMPARE(drill.app.seam.texts().last(), operation == QLatin1String("quit") ? kQuitFailed + expected : expected);
     QVERIFY(!QFile::exists(path));
     QCOMPARE(fixture::readFlags(away), flagsBefore);

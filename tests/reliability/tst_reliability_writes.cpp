@@ -152,6 +152,7 @@ void TestReliabilityWrites::placeThatCannotBeWritten()
     QCOMPARE(quit.state["ended"], "1");
     if (kind < 0) {
         QVERIFY(reveal.texts.isEmpty());
+        QCOMPARE(reset.texts.size(), 2);
         QCOMPARE(reset.texts.last(), kRecordCleared);
         QCOMPARE(quit.texts.size(), 1);
         QVERIFY(drill.hashes[1] != drill.hashes[0]);
@@ -262,11 +263,13 @@ void TestReliabilityWrites::fileLockedByAnotherProgram()
     } else if (atStart || operation == QLatin1String("launch")) {
         // Both end the program; the learner is told to close the other program, not that the file is damaged.
         QVERIFY(app.seam.ended());
+        QVERIFY(!texts.isEmpty());
         QEXPECT_FAIL("", "start-up and the drill launch still call a locked file damaged", Continue);
         QCOMPARE(texts.last(), store::startFailureMessage(store::StoreError(FailureKind::Busy, QString())));
     } else {
         const bool wrote = operation != QLatin1String("next") && operation != QLatin1String("repeat");
         const QString busy = message(FailureKind::Busy, wrote);
+        QVERIFY(!texts.isEmpty());
         QCOMPARE(texts.last(), operation == QLatin1String("quit") ? kQuitFailed + busy : busy);
         QCOMPARE(app.seam.boxes().last().title, kTitle);
         QCOMPARE(app.seam.boxes().last().style, int(seam::OkOnly));
