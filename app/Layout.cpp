@@ -1,5 +1,7 @@
 #include "Layout.h"
 
+#include "WrappingButton.h"
+
 #include <QApplication>
 #include <QPalette>
 #include <QWidget>
@@ -46,6 +48,14 @@ void setColours(QWidget* widget, const QColor& text, const QColor& background)
         widget->setAutoFillBackground(true);
     }
     widget->setPalette(palette);
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
+                    const QFont& font)
+{
+    auto* b = place(new WrappingButton(caption, parent), name, geometry, font);
+    b->setAutoDefault(false);
+    return b;
 }
 
 void makeToolWindow(QWidget* window, const QString& title, int clientWidthTwips, int clientHeightTwips)

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QString>
 
+class QPushButton;
 class QWidget;
 
 // Screen measures are kept in twips, as the layout tables give them: 15 twips make one device-independent pixel,
@@ -31,6 +32,20 @@ QColor windowColour();
 
 // Text colour and background of a control; an invalid colour keeps the platform's.
 void setColours(QWidget* widget, const QColor& text, const QColor& background = {});
+
+// Names a control, puts it in place and gives it its font.
+template <class W>
+W* place(W* control, const char* name, const QRect& geometry, const QFont& font)
+{
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(geometry);
+    control->setFont(font);
+    return control;
+}
+
+// A push button of the screens: never a default button, its caption wrapping when too long.
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
+                          const QFont& font);
 
 // A resizable tool window with a small title bar that carries only the close box, painted grey.
 void makeToolWindow(QWidget* window, const QString& title, int clientWidthTwips, int clientHeightTwips);

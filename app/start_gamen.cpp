@@ -2,7 +2,6 @@
 
 #include "ChapterTable.h"
 #include "Layout.h"
-#include "WrappingButton.h"
 #include "quiz/Form1.h"
 #include "store/FailureText.h"
 #include "store/MessageSeam.h"
@@ -27,21 +26,15 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 QComboBox* makeSelector(QWidget* parent, const char* name, const QRect& geometry)
 {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromLatin1(name));
+    auto* combo = layout::place(new QComboBox(parent), name, geometry, layout::font(layout::mincho, 9));
     combo->setEditable(false);
-    combo->setGeometry(geometry);
-    combo->setFont(layout::font(layout::mincho, 9));
     return combo;
 }
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& geometry, const QFont& font,
                   const QColor& text, const QColor& background)
 {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    label->setFont(font);
+    auto* label = layout::place(new QLabel(caption, parent), name, geometry, font);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout::setColours(label, text, background);
     return label;
@@ -49,12 +42,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, con
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
 {
-    auto* button = new WrappingButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    button->setFont(layout::font(layout::gothic, 9.75, true));
-    button->setAutoDefault(false);
-    return button;
+    return layout::button(parent, name, caption, geometry, layout::font(layout::gothic, 9.75, true));
 }
 
 } // namespace
@@ -93,10 +81,8 @@ void start_gamen::buildControls()
     m_label4 = makeLabel(this, "Label4", QStringLiteral("<穴埋め>"), twips(6000, 240, 1935, 495),
                          layout::font(layout::gothic, 15.75, false, true), layout::blue, layout::windowColour());
 
-    m_frame1 = new QGroupBox(QStringLiteral("範囲"), this);
-    m_frame1->setObjectName(QStringLiteral("Frame1"));
-    m_frame1->setGeometry(twips(120, 720, 5040, 2295));
-    m_frame1->setFont(layout::font(layout::mincho, 9.75, true));
+    m_frame1 = layout::place(new QGroupBox(QStringLiteral("範囲"), this), "Frame1", twips(120, 720, 5040, 2295),
+                             layout::font(layout::mincho, 9.75, true));
     layout::setColours(m_frame1, layout::blue, layout::grey);
 
     const QFont labelFont = layout::font(layout::gothic, 9.75);
@@ -111,15 +97,11 @@ void start_gamen::buildControls()
     m_combo2 = makeSelector(this, "Combo2", twips(480, 1800, 4575, 300));
     m_combo3 = makeSelector(this, "Combo3", twips(480, 2520, 4575, 300));
 
-    m_frame3 = new QGroupBox(QStringLiteral("オプション"), this);
-    m_frame3->setObjectName(QStringLiteral("Frame3"));
-    m_frame3->setGeometry(twips(5280, 720, 2640, 735));
-    m_frame3->setFont(layout::font(layout::mincho, 9.75, true));
+    m_frame3 = layout::place(new QGroupBox(QStringLiteral("オプション"), this), "Frame3", twips(5280, 720, 2640, 735),
+                             layout::font(layout::mincho, 9.75, true));
     layout::setColours(m_frame3, layout::blue, layout::grey);
-    m_check1 = new QCheckBox(QStringLiteral("今まで見た問題を外す"), m_frame3);
-    m_check1->setObjectName(QStringLiteral("Check1"));
-    m_check1->setGeometry(twips(120, 240, 2415, 375));
-    m_check1->setFont(layout::font(layout::mincho, 9.75, true));
+    m_check1 = layout::place(new QCheckBox(QStringLiteral("今まで見た問題を外す"), m_frame3), "Check1",
+                             twips(120, 240, 2415, 375), layout::font(layout::mincho, 9.75, true));
     layout::setColours(m_check1, QApplication::palette().color(QPalette::WindowText), layout::grey);
     {
         // The tick box itself keeps the colour of a text field.

@@ -4,7 +4,6 @@
 #include "RichTextBox.h"
 #include "TextRoutines.h"
 #include "app/Layout.h"
-#include "app/WrappingButton.h"
 #include "app/start_gamen.h"
 #include "store/FailureText.h"
 #include "store/MessageSeam.h"
@@ -23,23 +22,16 @@ const QString kGap = QStringLiteral("  ");
 
 QLineEdit* makeTextBox(QWidget* parent, const char* name, const QRect& geometry)
 {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(geometry);
+    auto* box = layout::place(new QLineEdit(parent), name, geometry, layout::font(layout::mincho, 9));
     box->setReadOnly(true);
-    box->setFont(layout::font(layout::mincho, 9));
     layout::setColours(box, layout::blue, layout::grey);
     return box;
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left)
 {
-    auto* button = new WrappingButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(layout::twips(left, 6720, 1455, 495));
-    button->setFont(layout::font(layout::gothic, 9, true));
-    button->setAutoDefault(false);
-    return button;
+    return layout::button(parent, name, caption, layout::twips(left, 6720, 1455, 495),
+                          layout::font(layout::gothic, 9, true));
 }
 
 } // namespace
@@ -61,10 +53,8 @@ void Form1::buildControls()
     m_text2 = makeTextBox(this, "Text2", twips(120, 300, 8775, 255));
     m_text3 = makeTextBox(this, "Text3", twips(120, 550, 8775, 255));
 
-    m_richTextBox1 = new RichTextBox(this);
-    m_richTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
-    m_richTextBox1->setGeometry(twips(120, 960, 8655, 5535));
-    m_richTextBox1->setFont(layout::font(layout::mincho, 11.25));
+    m_richTextBox1 = layout::place(new RichTextBox(this), "RichTextBox1", twips(120, 960, 8655, 5535),
+                                   layout::font(layout::mincho, 11.25));
     layout::setColours(m_richTextBox1, {}, layout::grey);
 
     m_command1 = makeButton(this, "Command1", QStringLiteral("解答"), 360);
