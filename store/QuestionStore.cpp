@@ -4,7 +4,28 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 namespace store {
+
+#if defined(__x86_64__) || defined(__i386__)
+namespace {
+__attribute__((target("avx"))) void clearUpperVectorHalves()
+{
+    _mm256_zeroupper();
+}
+} // namespace
+#endif
+
+void beforeKeyDerivation()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    if (__builtin_cpu_supports("avx"))
+        clearUpperVectorHalves();
+#endif
+}
 
 QString databaseFileName()
 {
@@ -178,6 +199,7 @@ Connection& QuestionStore::connection()
     if (m_connection.isOpen() && st.st_dev == m_dev && st.st_ino == m_ino)
         return m_connection;
     release();
+    beforeKeyDerivation();
     Connection fresh = Connection::openExisting(m_path, m_key);
     std::swap(m_connection, fresh);
     try {
