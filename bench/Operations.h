@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Samples.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace bench {
+
+struct Settings
+{
+    int reps = 18;              // each variant of each operation but the two below
+    int startupReps = 6;        // start-up: every repetition derives the key, in all three variants
+    int resetReps = 3;          // our resets and the limit's
+    int literalResetReps = 1;   // the literal resets, row by row: each is an average over 10,000 commits already
+    qint64 literalRowCap = 10000;
+};
+
+// One line of the table: an operation on a file of `questions` questions.
+struct Row
+{
+    QString operation;
+    int questions = 0;
+    Samples ours;
+    Samples limit;
+    Samples literal;
+    bool literalExtrapolated = false;
+};
+
+// Times every operation on the question file "ソラメモ.mdb" in `folder`, which is the current directory while it runs.
+// Anything that went differently from a normal drill (a message box nobody expected, variants that chose different
+// questions) is added to `problems`; facts worth printing beside the table go to `notes`.
+QList<Row> timeOperations(const QString& folder, int questions, const Settings& settings, QStringList& notes,
+                          QStringList& problems);
+
+} // namespace bench
