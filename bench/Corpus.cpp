@@ -141,13 +141,15 @@ public:
         }
         if (mondai.size() > 600)
             mondai.truncate(600);
-        QStringList answers;
-        const int wanted = std::min<int>(between(2, 5), int(used.size()));
-        while (answers.size() < wanted) {
-            const QString& t = used.at(pick(int(used.size())));
-            if (!answers.contains(t) && mondai.contains(t))
-                answers << t;
+        QStringList present;
+        for (const QString& t : used) {
+            if (mondai.contains(t))
+                present << t;
         }
+        QStringList answers;
+        const int wanted = std::min<int>(between(2, 5), int(present.size()));
+        while (answers.size() < wanted)
+            answers << present.takeAt(pick(int(present.size())));
         kaitou = answers.join(u',');
     }
 

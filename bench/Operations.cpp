@@ -19,7 +19,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
@@ -58,7 +60,8 @@ struct Variant
     std::function<void()> check = {};   // untimed, after the first timed repetition
 };
 
-// Runs the three variants in turn, so that a burst of load on the machine falls on all three alike. `warmUp` runs each once untimed first (first use of a window, first preparation of a statement).
+// Runs the three variants in turn, so that a burst of load on the machine falls on all three alike. `warmUp` runs
+// each once untimed first (first use of a window, first preparation of a statement).
 void measure(std::array<Variant, 3> variants, bool warmUp)
 {
     const auto once = [](Variant& v, bool record) {
@@ -415,8 +418,20 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
                  .arg(size, group(restore.count("SELECT count(*) FROM 問題 WHERE 済 = 1")),
                       group(restore.count("SELECT count(*) FROM 問題 WHERE 直近 = 1")));
     const QString shown = form.text4()->text();
-    notes << QStringLiteral("%1 questions: the question on show (Ｎｏ %2) is row %3 in stored order")
-                 .arg(size, shown, group(restore.position(shown)));
+    {
+        // What the screen work of the displays depends on: every blank is formatted on its own.
+        const std::optional<store::Question> q = limit.find(shown);
+        const QList<quiz::Run> runs =
+            q ? quiz::blankRuns(quiz::BreakSentences(q->mondai), quiz::answerList(q->kaitou)) : QList<quiz::Run>();
+        const auto blanks = std::count_if(runs.cbegin(), runs.cend(), [](const quiz::Run& r) { return r.number != 0; });
+        notes << QStringLiteral("%1 questions: the question on show (Ｎｏ %2, %3 characters, %4 answers, %5 blanks) is "
+                                "row %6 in stored order")
+                     .arg(size, shown)
+                     .arg(q ? q->mondai.size() : 0)
+                     .arg(q ? quiz::answerList(q->kaitou).size() : 0)
+                     .arg(blanks)
+                     .arg(group(restore.position(shown)));
+    }
 
     // ---- repeat display ----
     {

@@ -17,6 +17,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -37,9 +38,9 @@ void usage()
     std::fputs("usage: harunire-km-bench [--sizes N,N,...] [--reps N] [--quick] [--folder DIR] [--keep]"
                " [--output FILE]\n"
                "  --sizes   question counts of the files to time (default 1000,10000,100000)\n"
-               "  --reps    repetitions of each quick operation and variant (default 15)\n"
+               "  --reps    repetitions of each quick operation and variant (default 18)\n"
                "  --quick   few repetitions, for trying the benchmark out\n"
-               "  --folder  write the question files here instead of a temporary folder\n"
+               "  --folder  write the question files into DIR/<size>/ and keep them, instead of a temporary folder\n"
                "  --keep    leave the temporary folder and its files behind\n"
                "  --output  also write the report to FILE (Markdown)\n",
                stderr);
@@ -174,12 +175,18 @@ int main(int argc, char** argv)
     QStringList problems;
     QList<bench::Row> rows;
     QString largestFolder;
+    int largestSize = 0;
     try {
         for (const int size : args.sizes) {
             const QString folder = QDir(base).filePath(QString::number(size));
-            QDir(folder).removeRecursively();
-            QDir().mkpath(folder);
+            if (!QDir().mkpath(folder)) {
+                std::fprintf(stderr, "cannot make the folder %s\n", qPrintable(folder));
+                return 1;
+            }
             const QString path = QDir(folder).filePath(store::databaseFileName());
+            // Only the files a former run left; anything else in the folder stays.
+            for (const QString& old : {path, path + QStringLiteral("-journal"), path + QStringLiteral(".as-written")})
+                QFile::remove(old);
             QElapsedTimer clock;
             clock.start();
             const bench::CorpusShape shape = bench::writeCorpus(path, size, key);
@@ -192,7 +199,10 @@ int main(int argc, char** argv)
             rows += bench::timeOperations(folder, size, args.settings, notes, problems);
             progress(QStringLiteral("%1 questions timed, %2 s so far")
                          .arg(group(size), QString::number(double(total.elapsed()) / 1000, 'f', 0)));
-            largestFolder = folder;
+            if (size >= largestSize) {
+                largestSize = size;
+                largestFolder = folder;
+            }
         }
     } catch (const store::StoreError& e) {
         std::fprintf(stderr, "the question file failed: %s\n", qPrintable(e.message()));
@@ -211,7 +221,7 @@ int main(int argc, char** argv)
                    bench::timeStartup(QStringLiteral(HARUNIRE_PROGRAM), QStringLiteral(HARUNIRE_SHOWN_PROBE),
                                       programFolder, args.startupRuns)});
     if (!largestFolder.isEmpty())
-        starts.append({QStringLiteral("a file of %1 questions").arg(group(args.sizes.last())),
+        starts.append({QStringLiteral("a file of %1 questions").arg(group(largestSize)),
                        bench::timeStartup(QStringLiteral(HARUNIRE_PROGRAM), QStringLiteral(HARUNIRE_SHOWN_PROBE),
                                           largestFolder, args.startupRuns)});
 
@@ -248,7 +258,7 @@ int main(int argc, char** argv)
         << QString::number(peak, 'f', 1) << " MB\n";
 
     // ---- the goals ----
-    const int largest = args.sizes.last();
+    const int largest = *std::max_element(args.sizes.cbegin(), args.sizes.cend());
     const int middle = args.sizes.contains(10000) ? 10000 : args.sizes.first();
     QStringList ratioMisses, literalMisses, frameMisses;
     for (const bench::Row& r : rows) {
