@@ -130,6 +130,7 @@ void Form1::uncover(int number)
     if (std::none_of(m_runs.begin(), m_runs.end(), [number](const quiz::Run& r) { return r.number == number; }))
         return;
     m_uncovered.append(number);
+    RichTextBox::Batch batch(*m_richTextBox1);
     QList<quiz::Blank> blanks;
     const QString text = quiz::layOutBlanks(m_runs, m_uncovered, &blanks);
     m_richTextBox1->setText(text);

@@ -36,6 +36,7 @@ void MarkWord(RichTextBox& box, const QString& word)
 
 void showBlanked(RichTextBox& box, const QString& display, const QStringList& answers)
 {
+    RichTextBox::Batch batch(box);
     putPlain(box, quiz::blankAnswers(display, answers));
     for (qsizetype k = 0; k < answers.size(); ++k)
         MarkBlank(box, int(k));
@@ -43,6 +44,7 @@ void showBlanked(RichTextBox& box, const QString& display, const QStringList& an
 
 void showRevealed(RichTextBox& box, const QString& display, const QStringList& answers)
 {
+    RichTextBox::Batch batch(box);
     putPlain(box, display);
     for (const QString& word : answers)
         MarkWord(box, word);

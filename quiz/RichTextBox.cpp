@@ -13,6 +13,16 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
+RichTextBox::Batch::Batch(RichTextBox& box) : m_cursor(box.document())
+{
+    m_cursor.beginEditBlock();
+}
+
+RichTextBox::Batch::~Batch()
+{
+    m_cursor.endEditBlock();
+}
+
 void RichTextBox::setText(const QString& text)
 {
     m_text = text;

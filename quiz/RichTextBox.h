@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QTextCursor>
 #include <QTextEdit>
 
 // The passage box: formatted text addressed by character positions of its own text, in which a line break is the
@@ -13,6 +14,20 @@ class RichTextBox : public QTextEdit
 
 public:
     explicit RichTextBox(QWidget* parent = nullptr);
+
+    // Groups the changes made while it lives, so the passage is laid out once at its end instead of after each
+    // formatting call.
+    class Batch
+    {
+    public:
+        explicit Batch(RichTextBox& box);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        QTextCursor m_cursor;
+    };
 
     void setText(const QString& text);
     const QString& text() const { return m_text; }
