@@ -1,5 +1,4 @@
 #include "support/MenuFixture.h"
-#include "store/FailureText.h"
 #include "store/MessageSeam.h"
 #include "store/Sqlite.h"
 
@@ -7,7 +6,6 @@
 
 #include <QComboBox>
 #include <QFile>
-#include <QLockFile>
 #include <QPushButton>
 #include <QTest>
 
@@ -16,8 +14,6 @@ using fixture::MenuFixture;
 
 namespace {
 
-const QString kMissing = QStringLiteral("★ ソラメモ.mdb が存在しません ★\r\n\r\n"
-                                        "このＡＰと同じフォルダ配下に ソラメモ.mdb を置いて下さい");
 
 QList<store::Question> flaggedQuestions()
 {
@@ -36,60 +32,14 @@ class TestStartup final : public QObject
     Q_OBJECT
 
 private slots:
-    void failures_data();
-    void failures();
     void normalStart();
     void trialOpenLeavesNothingOpen();
     void quitting_data();
     void quitting();
-    void quitWhenFileVanished();
     void resetRecord_data();
     void resetRecord();
     void closeButtonGreyedAndBack();
 };
-
-void TestStartup::failures_data()
-{
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("another copy running") << "locked" << "既に起動されています。" << "ハルニレKM";
-    QTest::newRow("no file") << "missing" << kMissing << "ハルニレKM";
-    QTest::newRow("another password") << "otherkey" << store::damagedFileMessage() << "ハルニレKM";
-    QTest::newRow("not a database") << "text" << store::damagedFileMessage() << "ハルニレKM";
-    QTest::newRow("table 問題 missing") << "notable" << store::damagedFileMessage() << "ハルニレKM";
-}
-
-void TestStartup::failures()
-{
-    QFETCH(QString, setup);
-    QFETCH(QString, text);
-    QFETCH(QString, title);
-    MenuFixture app;
-    QLockFile other(app.lockFile());
-    if (setup == QLatin1String("locked"))
-        QVERIFY(other.tryLock(0));
-    if (setup == QLatin1String("missing"))
-        QVERIFY(QFile::remove(app.database()));
-    if (setup == QLatin1String("otherkey"))
-        fixture::writeDatabase(app.database(), fixture::sampleQuestions(), {}, "OTHERKEY");
-    if (setup == QLatin1String("text")) {
-        QFile file(app.database());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("ソラメモ\n");
-    }
-    if (setup == QLatin1String("notable"))
-        fixture::exec(app.database(), QStringLiteral("DROP TABLE 問題"));
-
-    QVERIFY(!app.load());
-    QVERIFY(app.seam.ended());
-    QCOMPARE(app.seam.boxes().size(), 1);
-    QCOMPARE(app.seam.boxes()[0].text, text);
-    QCOMPARE(app.seam.boxes()[0].style, int(seam::OkOnly));
-    QCOMPARE(app.seam.boxes()[0].title, title);
-    if (setup == QLatin1String("missing"))
-        QVERIFY2(!QFile::exists(app.database()), "a missing file must not be created");
-}
 
 void TestStartup::normalStart()
 {
@@ -164,19 +114,6 @@ void TestStartup::quitting()
     const bool cleared = byButton && answer == seam::Yes;
     for (int i = 0; i < questions.size(); ++i)
         QCOMPARE(flags[i], (FlagRow{questions[i].no, questions[i].done, cleared ? 0 : questions[i].recent}));
-}
-
-void TestStartup::quitWhenFileVanished()
-{
-    MenuFixture app;
-    QVERIFY(app.load());
-    QVERIFY(QFile::remove(app.database()));
-    app.seam.answerYes();
-    app.menu->Command4_Click();
-    // The learner is told, and the program still ends.
-    QCOMPARE(app.seam.boxes().size(), 2);
-    QVERIFY(app.seam.boxes()[1].text.contains(QStringLiteral("見つかりません")));
-    QVERIFY(app.seam.ended());
 }
 
 void TestStartup::resetRecord_data()

@@ -69,8 +69,6 @@ private slots:
     void transitions();
     void backToMenuAndAgainShowsSameQuestion();
     void closeBox();
-    void failures_data();
-    void failures();
     void keyboard();
     void wholeDrill_data();
     void wholeDrill();
@@ -234,68 +232,6 @@ void TestQuizScreen::closeBox()
     QVERIFY(form && form->isVisible());
     QCOMPARE(stateOf(*form), kShown);
     QCOMPARE(form->text4()->text(), QStringLiteral("20"));
-}
-
-void TestQuizScreen::failures_data()
-{
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("fault");
-    QTest::newRow("reveal, file removed") << "reveal" << "removed";
-    QTest::newRow("reveal, file keyed otherwise") << "reveal" << "otherkey";
-    QTest::newRow("reveal, Null 回答") << "reveal" << "null";
-    QTest::newRow("next, file removed") << "next" << "removed";
-    QTest::newRow("next, Null 問題 in the next question") << "next" << "nullnext";
-    QTest::newRow("repeat, file keyed otherwise") << "repeat" << "otherkey";
-    QTest::newRow("repeat, Null 条") << "repeat" << "nullrepeat";
-}
-
-void TestQuizScreen::failures()
-{
-    QFETCH(QString, action);
-    QFETCH(QString, fault);
-    MenuFixture app;
-    QVERIFY(app.load());
-    Form1* form = launch(app, false);
-    QVERIFY(form);
-    if (action != QLatin1String("reveal"))
-        form->Command1_Click();
-    const ScreenState before = stateOf(*form);
-    const QString passage = form->richTextBox1()->text();
-
-    if (fault == QLatin1String("removed"))
-        QVERIFY(QFile::remove(app.database()));
-    if (fault == QLatin1String("otherkey"))
-        fixture::writeDatabase(app.database(), fixture::sampleQuestions(), {}, "OTHERKEY");
-    if (fault == QLatin1String("null"))
-        fixture::exec(app.database(), QStringLiteral("UPDATE 問題 SET 回答 = NULL WHERE Ｎｏ = 10"));
-    if (fault == QLatin1String("nullnext"))
-        fixture::exec(app.database(), QStringLiteral("UPDATE 問題 SET 問題 = NULL WHERE Ｎｏ = 20"));
-    if (fault == QLatin1String("nullrepeat"))
-        fixture::exec(app.database(), QStringLiteral("UPDATE 問題 SET 条 = NULL WHERE Ｎｏ = 10"));
-    const bool fileIntact = fault != QLatin1String("removed") && fault != QLatin1String("otherkey");
-    const auto flagsAtFault = fileIntact ? fixture::readFlags(app.database()) : QList<FlagRow>{};
-
-    const int boxes = int(app.seam.boxes().size());
-    if (action == QLatin1String("reveal"))
-        form->Command1_Click();
-    else if (action == QLatin1String("next"))
-        form->Command2_Click();
-    else
-        form->Command4_Click();
-
-    QCOMPARE(app.seam.boxes().size(), boxes + 1);
-    QVERIFY(!app.seam.boxes().last().text.isEmpty());
-    QCOMPARE(app.seam.boxes().last().style, int(seam::OkOnly));
-    QVERIFY(!app.seam.ended());
-    // The screen stays as it was, and the way back to the menu is open.
-    QCOMPARE(stateOf(*form), before);
-    QCOMPARE(form->richTextBox1()->text(), passage);
-    QVERIFY(form->isVisible());
-    QVERIFY(form->command3()->isEnabled());
-    if (fileIntact)
-        QCOMPARE(fixture::readFlags(app.database()), flagsAtFault);
-    form->Command3_Click();
-    QVERIFY(app.menu->isVisible() && !form->isVisible());
 }
 
 void TestQuizScreen::keyboard()
