@@ -171,8 +171,8 @@ bool start_gamen::Form_Load()
 
     try {
         m_store.trialOpen();
-    } catch (const store::StoreError&) {
-        seam::msgBox(store::damagedFileMessage());
+    } catch (const store::StoreError& e) {
+        seam::msgBox(store::startFailureMessage(e));
         seam::endProgram();
         return false;
     }
@@ -348,8 +348,8 @@ void start_gamen::節一覧設定(const QString& part, const QString& chapter)
     QStringList sections;
     try {
         sections = m_store.sections(part, chapter);
-    } catch (const store::StoreError&) {
-        seam::msgBox(store::damagedFileMessage());
+    } catch (const store::StoreError& e) {
+        seam::msgBox(store::startFailureMessage(e));
         seam::endProgram();
         return;
     }
@@ -416,8 +416,8 @@ void start_gamen::Command2_Click()
             form.activateWindow();
             form.text1()->setFocus();
         }
-    } catch (const store::StoreError&) {
-        seam::msgBox(store::damagedFileMessage());
+    } catch (const store::StoreError& e) {
+        seam::msgBox(store::startFailureMessage(e));
         seam::endProgram();
     }
 }

@@ -231,6 +231,8 @@ void QuestionStore::verify()
     };
     checkColumns("PRAGMA table_info(\"問題\")", QStringLiteral("問題"), questionColumns());
     checkColumns("PRAGMA table_info(\"目次\")", QStringLiteral("目次"), contentsColumns());
+    // A file cut short is noticed now, not at the first question that lies in the missing part.
+    m_connection.checkLength();
 }
 
 void QuestionStore::release()
