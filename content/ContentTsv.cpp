@@ -226,22 +226,29 @@ QByteArray questionTable(const QList<store::Question>& questions, bool withFlags
     return text.toUtf8();
 }
 
+namespace {
+
+// One member of every record.
+template <class Record, class Value>
+QList<Value> membersOf(const QList<Record>& records, Value Record::*member)
+{
+    QList<Value> values;
+    values.reserve(records.size());
+    for (const Record& r : records)
+        values.append(r.*member);
+    return values;
+}
+
+} // namespace
+
 QList<store::Question> questionsOf(const QList<QuestionRecord>& records)
 {
-    QList<store::Question> questions;
-    questions.reserve(records.size());
-    for (const QuestionRecord& r : records)
-        questions.append(r.question);
-    return questions;
+    return membersOf(records, &QuestionRecord::question);
 }
 
 QList<store::ContentsEntry> entriesOf(const QList<ContentsRecord>& records)
 {
-    QList<store::ContentsEntry> entries;
-    entries.reserve(records.size());
-    for (const ContentsRecord& r : records)
-        entries.append(r.entry);
-    return entries;
+    return membersOf(records, &ContentsRecord::entry);
 }
 
 } // namespace content
