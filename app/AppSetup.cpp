@@ -1,7 +1,7 @@
 #include "AppSetup.h"
 
 #include "Layout.h"
-#include "store/MessageSeam.h"
+#include "drill/MessageSeam.h"
 
 #include <QApplication>
 #include <QFont>

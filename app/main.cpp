@@ -1,6 +1,6 @@
 #include "AppSetup.h"
 #include "start_gamen.h"
-#include "store/MessageSeam.h"
+#include "drill/MessageSeam.h"
 #include "store/QuestionStore.h"
 
 #include <QApplication>

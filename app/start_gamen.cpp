@@ -1,10 +1,10 @@
 #include "start_gamen.h"
 
-#include "ChapterTable.h"
+#include "drill/ChapterTable.h"
 #include "Layout.h"
 #include "quiz/Form1.h"
-#include "store/FailureText.h"
-#include "store/MessageSeam.h"
+#include "drill/FailureText.h"
+#include "drill/MessageSeam.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "Corpus.h"
 
-#include "app/ChapterTable.h"
+#include "drill/ChapterTable.h"
 
 #include <QFileInfo>
 #include <QSet>

@@ -2,13 +2,13 @@
 
 #include "Corpus.h"
 #include "References.h"
-#include "app/ChapterTable.h"
+#include "drill/ChapterTable.h"
 #include "app/start_gamen.h"
 #include "quiz/Form1.h"
 #include "quiz/Module1.h"
 #include "quiz/RichTextBox.h"
-#include "quiz/TextRoutines.h"
-#include "store/MessageSeam.h"
+#include "drill/PassageText.h"
+#include "drill/MessageSeam.h"
 #include "store/QuestionStore.h"
 #include "store/StoreError.h"
 

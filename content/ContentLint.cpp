@@ -2,8 +2,8 @@
 
 #include "Glossary.h"
 #include "Passage.h"
-#include "app/ChapterTable.h"
-#include "quiz/TextRoutines.h"
+#include "drill/ChapterTable.h"
+#include "drill/PassageText.h"
 
 #include <QHash>
 #include <QSet>

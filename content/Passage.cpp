@@ -1,6 +1,6 @@
 #include "Passage.h"
 
-#include "quiz/TextRoutines.h"
+#include "drill/PassageText.h"
 
 #include <QRegularExpression>
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "AnswerChooser.h"
 #include "Passage.h"
-#include "quiz/TextRoutines.h"
+#include "drill/PassageText.h"
 
 namespace content {
 

@@ -2,7 +2,7 @@
 
 #include "quiz/Module1.h"
 #include "quiz/RichTextBox.h"
-#include "quiz/TextRoutines.h"
+#include "drill/PassageText.h"
 
 #include <QTextCharFormat>
 

@@ -1,6 +1,6 @@
 #include "TextChecks.h"
 
-#include "quiz/TextRoutines.h"
+#include "drill/PassageText.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -2,11 +2,11 @@
 
 #include "Module1.h"
 #include "RichTextBox.h"
-#include "TextRoutines.h"
+#include "drill/PassageText.h"
 #include "app/Layout.h"
 #include "app/start_gamen.h"
-#include "store/FailureText.h"
-#include "store/MessageSeam.h"
+#include "drill/FailureText.h"
+#include "drill/MessageSeam.h"
 #include "store/ShowNextQuestion.h"
 
 #include <QCloseEvent>

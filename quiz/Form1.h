@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextRoutines.h"
+#include "drill/PassageText.h"
 #include "store/Question.h"
 #include "store/QuestionStore.h"
 

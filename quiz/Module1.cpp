@@ -1,7 +1,7 @@
 #include "Module1.h"
 
 #include "RichTextBox.h"
-#include "TextRoutines.h"
+#include "drill/PassageText.h"
 
 namespace Module1 {
 

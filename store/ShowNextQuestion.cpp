@@ -1,6 +1,6 @@
 #include "ShowNextQuestion.h"
 
-#include "MessageSeam.h"
+#include "drill/MessageSeam.h"
 
 namespace store {
 

@@ -1,7 +1,7 @@
 #include "quiz/Form1.h"
 #include "quiz/RichTextBox.h"
-#include "store/FailureText.h"
-#include "store/MessageSeam.h"
+#include "drill/FailureText.h"
+#include "drill/MessageSeam.h"
 #include "support/MenuFixture.h"
 
 #include <QApplication>

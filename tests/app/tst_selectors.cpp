@@ -1,4 +1,4 @@
-#include "store/FailureText.h"
+#include "drill/FailureText.h"
 #include "support/MenuFixture.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "support/MenuFixture.h"
-#include "store/MessageSeam.h"
+#include "drill/MessageSeam.h"
 #include "store/Sqlite.h"
 
 #include <sqlite3.h>

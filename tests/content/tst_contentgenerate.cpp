@@ -4,7 +4,7 @@
 #include "content/ContentCommands.h"
 #include "content/Passage.h"
 #include "content/QuestionGenerator.h"
-#include "quiz/TextRoutines.h"
+#include "drill/PassageText.h"
 #include "support/Fixture.h"
 
 #include <QTextStream>

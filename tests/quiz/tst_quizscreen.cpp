@@ -1,6 +1,6 @@
 #include "quiz/Form1.h"
 #include "quiz/RichTextBox.h"
-#include "store/MessageSeam.h"
+#include "drill/MessageSeam.h"
 #include "support/MenuFixture.h"
 #include "support/Styles.h"
 

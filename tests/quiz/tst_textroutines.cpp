@@ -1,4 +1,4 @@
-#include "quiz/TextRoutines.h"
+#include "drill/PassageText.h"
 
 #include <QTest>
 

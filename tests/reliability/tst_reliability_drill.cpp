@@ -4,8 +4,8 @@
 
 #include "quiz/Form1.h"
 #include "quiz/RichTextBox.h"
-#include "store/FailureText.h"
-#include "store/MessageSeam.h"
+#include "drill/FailureText.h"
+#include "drill/MessageSeam.h"
 #include "support/MenuFixture.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // What the learner reads when the question file fails: real SQLite failures sorted into the right kind, and for
 // each kind a Japanese text in the program's style that says what to do.
 
-#include "store/FailureText.h"
+#include "drill/FailureText.h"
 #include "store/QuestionStore.h"
 #include "store/Sqlite.h"
 #include "support/Fixture.h"

@@ -1,8 +1,8 @@
 // Start-up on a bad question file: every kind of missing, foreign or damaged file gets one clear box, the program
 // ends, and the file (or its absence) is left exactly as it was.
 
-#include "store/FailureText.h"
-#include "store/MessageSeam.h"
+#include "drill/FailureText.h"
+#include "drill/MessageSeam.h"
 #include "support/MenuFixture.h"
 
 #include <QCryptographicHash>

@@ -4,8 +4,8 @@
 
 #include "ChildProgram.h"
 #include "quiz/Form1.h"
-#include "store/FailureText.h"
-#include "store/MessageSeam.h"
+#include "drill/FailureText.h"
+#include "drill/MessageSeam.h"
 #include "support/MenuFixture.h"
 
 #include <QComboBox>

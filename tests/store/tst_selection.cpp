@@ -1,4 +1,4 @@
-#include "store/MessageSeam.h"
+#include "drill/MessageSeam.h"
 #include "store/ShowNextQuestion.h"
 #include "support/Fixture.h"
 #include "support/SeamRecorder.h"

@@ -1,6 +1,6 @@
 #include "SeamRecorder.h"
 
-#include "store/MessageSeam.h"
+#include "drill/MessageSeam.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "quiz/RichTextBox.h"
-#include "quiz/TextRoutines.h"
+#include "drill/PassageText.h"
 
 #include <QSet>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "TextRoutines.h"
+#include "PassageText.h"
 
 namespace quiz {
 
