@@ -1,5 +1,5 @@
 #include "AppSetup.h"
-#include "start_gamen.h"
+#include "MenuWindow.h"
 #include "drill/MessageSeam.h"
 #include "store/QuestionStore.h"
 
@@ -12,13 +12,13 @@ int main(int argc, char** argv)
     app::setupApplication(application);
 
     store::QuestionStore store;
-    start_gamen menu(store);
+    MenuWindow menu(store);
     // Ending the program at once: no window's close handling runs, but the file and the lock are let go.
     seam::setEndHandler([&menu] {
         menu.releaseResources();
         std::_Exit(0);
     });
-    if (!menu.Form_Load())
+    if (!menu.startUp())
         return 0;
     menu.show();
     return application.exec();

@@ -3,10 +3,10 @@
 #include "Corpus.h"
 #include "References.h"
 #include "drill/ChapterTable.h"
-#include "app/start_gamen.h"
-#include "quiz/Form1.h"
+#include "app/MenuWindow.h"
+#include "quiz/QuizWindow.h"
 #include "quiz/Module1.h"
-#include "quiz/RichTextBox.h"
+#include "quiz/PassageBox.h"
 #include "drill/PassageText.h"
 #include "drill/MessageSeam.h"
 #include "store/QuestionStore.h"
@@ -102,67 +102,67 @@ void pickText(QComboBox* combo, const QString& text)
 }
 
 // Chooses a range on the menu as the learner does: part, leave the box, chapter, leave the box, section.
-void chooseRange(start_gamen& menu, const QString& part, const QString& chapter, const QString& section)
+void chooseRange(MenuWindow& menu, const QString& part, const QString& chapter, const QString& section)
 {
-    pickText(menu.combo1(), part);
-    menu.Combo1_LostFocus();
-    pickText(menu.combo2(), chapter);
-    menu.Combo2_LostFocus();
-    pickText(menu.combo3(), section);
+    pickText(menu.partSelector(), part);
+    menu.leavePartSelector();
+    pickText(menu.chapterSelector(), chapter);
+    menu.leaveChapterSelector();
+    pickText(menu.sectionSelector(), section);
 }
 
-store::Range rangeOf(const start_gamen& menu)
+store::Range rangeOf(const MenuWindow& menu)
 {
-    return {menu.combo1()->currentText(), menu.combo2()->currentText(), menu.combo3()->currentText(),
-            menu.check1Value()};
+    return {menu.partSelector()->currentText(), menu.chapterSelector()->currentText(), menu.sectionSelector()->currentText(),
+            menu.excludeSeenValue()};
 }
 
 // What the section list puts on the menu once it has the sections.
-void showSections(start_gamen& menu, const QStringList& sections)
+void showSections(MenuWindow& menu, const QStringList& sections)
 {
     if (!sections.isEmpty()) {
-        menu.combo3()->clear();
-        menu.combo3()->addItem(kAll);
-        menu.combo3()->addItems(sections);
-        menu.combo3()->setCurrentIndex(-1);
+        menu.sectionSelector()->clear();
+        menu.sectionSelector()->addItem(kAll);
+        menu.sectionSelector()->addItems(sections);
+        menu.sectionSelector()->setCurrentIndex(-1);
     }
     menu.show();
     menu.repaint();
 }
 
 // What the first display of a question puts on the screens once it has the row.
-void showFirst(start_gamen& menu, Form1& form, const std::optional<store::Question>& q, bool launch)
+void showFirst(MenuWindow& menu, QuizWindow& form, const std::optional<store::Question>& q, bool launch)
 {
     if (launch)
         menu.hide();
     if (!q)
         return;
-    form.RenderQuestion(*q);
+    form.renderBlankedQuestion(*q);
     form.show();
-    form.command1()->setEnabled(true);
+    form.answerButton()->setEnabled(true);
     if (launch)
         form.activateWindow();
-    form.text1()->setFocus();
+    form.partLine()->setFocus();
 }
 
-void showRepeated(Form1& form, const std::optional<store::Question>& q)
+void showRepeated(QuizWindow& form, const std::optional<store::Question>& q)
 {
     if (q)
-        form.RenderQuestion(*q);
-    form.command1()->setEnabled(true);
-    form.command2()->setEnabled(true);
-    form.command4()->hide();
-    form.command1()->setFocus();
+        form.renderBlankedQuestion(*q);
+    form.answerButton()->setEnabled(true);
+    form.nextButton()->setEnabled(true);
+    form.againButton()->hide();
+    form.answerButton()->setFocus();
 }
 
-void showRevealed(Form1& form, const std::optional<store::Revealed>& r)
+void showRevealed(QuizWindow& form, const std::optional<store::Revealed>& r)
 {
-    form.command1()->setEnabled(false);
-    const QString display = r ? quiz::BreakSentences(r->mondai) : QString();
-    const QStringList answers = r ? quiz::answerList(r->kaitou) : QStringList();
-    Module1::showRevealed(*form.richTextBox1(), display, answers);
-    form.command2()->setEnabled(true);
-    form.command4()->show();
+    form.answerButton()->setEnabled(false);
+    const QString display = r ? passage::breakSentences(r->mondai) : QString();
+    const QStringList answers = r ? passage::answerList(r->kaitou) : QStringList();
+    Module1::showRevealed(*form.passageBox(), display, answers);
+    form.nextButton()->setEnabled(true);
+    form.againButton()->show();
 }
 
 // Puts the file back as it was written before each repetition of a reset, so every repetition clears the same
@@ -258,7 +258,7 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
     QDir::setCurrent(folder);
     const QString path = QDir(folder).filePath(store::databaseFileName());
     const QByteArray key = store::passwordOf(store::connectString());
-    const start_gamen::Options options{QDir(folder).filePath(QStringLiteral("instance.lock"))};
+    const MenuWindow::Options options{QDir(folder).filePath(QStringLiteral("instance.lock"))};
     const QString size = group(questions);
 
     // Every box the drill raises is answered Yes (or OK); the ones a normal drill does not raise are reported.
@@ -285,11 +285,11 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
     {
         Row& r = row(QStringLiteral("start-up (Form_Load)"));
         std::unique_ptr<store::QuestionStore> store;
-        std::unique_ptr<start_gamen> menu;
+        std::unique_ptr<MenuWindow> menu;
         std::unique_ptr<LimitStore> limit;
         const auto fresh = [&] {
             store = std::make_unique<store::QuestionStore>();
-            menu = std::make_unique<start_gamen>(*store, options);
+            menu = std::make_unique<MenuWindow>(*store, options);
         };
         const auto drop = [&] {
             menu.reset();
@@ -297,11 +297,11 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
             store.reset();
         };
         const auto fillParts = [&] {
-            menu->combo1()->addItems(chapters::partList());
-            menu->combo1()->setCurrentIndex(-1);
+            menu->partSelector()->addItems(chapters::partList());
+            menu->partSelector()->setCurrentIndex(-1);
         };
         bool loaded = true;
-        measure({Variant{[&] { loaded = menu->Form_Load() && loaded; }, settings.startupReps, &r.ours, fresh, drop},
+        measure({Variant{[&] { loaded = menu->startUp() && loaded; }, settings.startupReps, &r.ours, fresh, drop},
                  Variant{[&] {
                              limit = std::make_unique<LimitStore>(path, key);
                              fillParts();
@@ -318,8 +318,8 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
     }
 
     store::QuestionStore store;
-    start_gamen menu(store, options);
-    if (!menu.Form_Load()) {
+    MenuWindow menu(store, options);
+    if (!menu.startUp()) {
         problems << QStringLiteral("%1 questions: the menu did not load").arg(size);
         QDir::setCurrent(previous);
         return rows;
@@ -339,8 +339,8 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
     // ---- section list ----
     {
         Row& r = row(QStringLiteral("section list (節一覧設定)"));
-        const auto again = [&] { menu.combo3()->setCurrentIndex(0); };
-        measure({Variant{[&] { menu.節一覧設定(drillPart, drillChapter); }, settings.reps, &r.ours, {}, again,
+        const auto again = [&] { menu.sectionSelector()->setCurrentIndex(0); };
+        measure({Variant{[&] { menu.fillSectionList(drillPart, drillChapter); }, settings.reps, &r.ours, {}, again,
                          released(r.operation)},
                  Variant{[&] { showSections(menu, limit.sections(drillPart, drillChapter)); }, settings.reps,
                          &r.limit, {}, again},
@@ -351,13 +351,13 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
 
     chooseRange(menu, drillPart, drillChapter, kAll);
     const store::Range chapterRange = rangeOf(menu);
-    Form1& form = menu.quiz();
-    const auto backToMenu = [&] { form.Command3_Click(); };
+    QuizWindow& form = menu.quiz();
+    const auto backToMenu = [&] { form.backToMenu(); };
 
     // ---- launch: probe, confirmation, selection, rendering ----
     {
         Row& r = row(QStringLiteral("launch (Command2_Click)"));
-        measure({Variant{[&] { menu.Command2_Click(); }, settings.reps, &r.ours, {}, backToMenu, released(r.operation)},
+        measure({Variant{[&] { menu.startDrill(); }, settings.reps, &r.ours, {}, backToMenu, released(r.operation)},
                  Variant{[&] {
                              limit.probe(chapterRange.part, chapterRange.chapter);
                              showFirst(menu, form, limit.next(chapterRange), true);
@@ -374,7 +374,7 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
 
     // The same question, whoever chooses it.
     const auto sameChoice = [&](const store::Range& range, const QString& what) {
-        const QString ours = form.text4()->text();
+        const QString ours = form.shownNoBox()->text();
         const auto fromLimit = limit.next(range);
         const auto fromLiteral = literal::next(path, key, range);
         if (!fromLimit || !fromLiteral || QString::number(fromLimit->no) != ours ||
@@ -385,11 +385,11 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
     };
 
     // ---- next question, the chapter ----
-    menu.Command2_Click();
+    menu.startDrill();
     sameChoice(chapterRange, QStringLiteral("chapter"));
     {
         Row& r = row(QStringLiteral("next question, chapter (Command2_Click)"));
-        measure({Variant{[&] { form.Command2_Click(); }, settings.reps, &r.ours, {}, {}, released(r.operation)},
+        measure({Variant{[&] { form.showNextQuestion(); }, settings.reps, &r.ours, {}, {}, released(r.operation)},
                  Variant{[&] { showFirst(menu, form, limit.next(chapterRange), false); }, settings.reps, &r.limit},
                  Variant{[&] { showFirst(menu, form, literal::next(path, key, chapterRange), false); },
                          settings.reps, &r.literal}},
@@ -400,11 +400,11 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
     backToMenu();
     chooseRange(menu, kAll, kAll, QString());
     const store::Range wholeRange = rangeOf(menu);
-    menu.Command2_Click();
+    menu.startDrill();
     sameChoice(wholeRange, QStringLiteral("whole Act"));
     {
         Row& r = row(QStringLiteral("next question, whole Act (Command2_Click)"));
-        measure({Variant{[&] { form.Command2_Click(); }, settings.reps, &r.ours, {}, {}, released(r.operation)},
+        measure({Variant{[&] { form.showNextQuestion(); }, settings.reps, &r.ours, {}, {}, released(r.operation)},
                  Variant{[&] { showFirst(menu, form, limit.next(wholeRange), false); }, settings.reps, &r.limit},
                  Variant{[&] { showFirst(menu, form, literal::next(path, key, wholeRange), false); }, settings.reps,
                          &r.literal}},
@@ -412,23 +412,23 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
     }
     backToMenu();
     chooseRange(menu, drillPart, drillChapter, kAll);
-    menu.Command2_Click();
+    menu.startDrill();
 
     notes << QStringLiteral("%1 questions: 済 = 1 on %2 rows, 直近 = 1 on %3 rows as written")
                  .arg(size, group(restore.count("SELECT count(*) FROM 問題 WHERE 済 = 1")),
                       group(restore.count("SELECT count(*) FROM 問題 WHERE 直近 = 1")));
-    const QString shown = form.text4()->text();
+    const QString shown = form.shownNoBox()->text();
     {
         // What the screen work of the displays depends on: every blank is formatted on its own.
         const std::optional<store::Question> q = limit.find(shown);
-        const QList<quiz::Run> runs =
-            q ? quiz::blankRuns(quiz::BreakSentences(q->mondai), quiz::answerList(q->kaitou)) : QList<quiz::Run>();
-        const auto blanks = std::count_if(runs.cbegin(), runs.cend(), [](const quiz::Run& r) { return r.number != 0; });
+        const QList<passage::Run> runs =
+            q ? passage::blankRuns(passage::breakSentences(q->mondai), passage::answerList(q->kaitou)) : QList<passage::Run>();
+        const auto blanks = std::count_if(runs.cbegin(), runs.cend(), [](const passage::Run& r) { return r.number != 0; });
         notes << QStringLiteral("%1 questions: the question on show (Ｎｏ %2, %3 characters, %4 answers, %5 blanks) is "
                                 "row %6 in stored order")
                      .arg(size, shown)
                      .arg(q ? q->mondai.size() : 0)
-                     .arg(q ? quiz::answerList(q->kaitou).size() : 0)
+                     .arg(q ? passage::answerList(q->kaitou).size() : 0)
                      .arg(blanks)
                      .arg(group(restore.position(shown)));
     }
@@ -436,7 +436,7 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
     // ---- repeat display ----
     {
         Row& r = row(QStringLiteral("repeat display (Command4_Click)"));
-        measure({Variant{[&] { form.Command4_Click(); }, settings.reps, &r.ours, {}, {}, released(r.operation)},
+        measure({Variant{[&] { form.showQuestionAgain(); }, settings.reps, &r.ours, {}, {}, released(r.operation)},
                  Variant{[&] { showRepeated(form, limit.find(shown)); }, settings.reps, &r.limit},
                  Variant{[&] { showRepeated(form, literal::find(path, key, shown)); }, settings.reps, &r.literal}},
                 true);
@@ -446,7 +446,7 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
     {
         Row& r = row(QStringLiteral("reveal (Command1_Click)"));
         const auto reopen = [&] { restore.openQuestion(shown); };
-        measure({Variant{[&] { form.Command1_Click(); }, settings.reps, &r.ours, reopen, {}, released(r.operation)},
+        measure({Variant{[&] { form.revealAnswers(); }, settings.reps, &r.ours, reopen, {}, released(r.operation)},
                  Variant{[&] { showRevealed(form, limit.reveal(shown)); }, settings.reps, &r.limit, reopen},
                  Variant{[&] { showRevealed(form, literal::reveal(path, key, shown)); }, settings.reps, &r.literal,
                          reopen}},
@@ -469,8 +469,8 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
         }
         restore.asWritten();
     };
-    reset(QStringLiteral("記録削除 (Command3_Click)"), store::Flag::Done, [&] { menu.Command3_Click(); });
-    reset(QStringLiteral("直近初期化"), store::Flag::Recent, [&] { menu.直近初期化(); });
+    reset(QStringLiteral("記録削除 (Command3_Click)"), store::Flag::Done, [&] { menu.clearRecord(); });
+    reset(QStringLiteral("直近初期化"), store::Flag::Recent, [&] { menu.clearRecentFlags(); });
 
     if (seam::programEnded())
         problems << QStringLiteral("%1 questions: the program asked to end").arg(size);

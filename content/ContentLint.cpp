@@ -177,12 +177,12 @@ private:
         const store::Question& q = r.question;
         if (q.kaitou.isEmpty())
             return;
-        const QStringList answers = quiz::answerList(q.kaitou);
+        const QStringList answers = passage::answerList(q.kaitou);
         if (answers.size() > m_options.maxAnswers)
             report(r,
                    QStringLiteral("回答 holds %1 answers; at most %2").arg(answers.size()).arg(m_options.maxAnswers));
-        const QString display = quiz::BreakSentences(q.mondai);
-        const QString blanked = quiz::blankAnswers(display, answers);
+        const QString display = passage::breakSentences(q.mondai);
+        const QString blanked = passage::blankAnswers(display, answers);
         for (qsizetype k = 0; k < answers.size(); ++k) {
             const QString& answer = answers[k];
             const QString name = QStringLiteral("answer %1 「%2」").arg(k + 1).arg(answer);
@@ -190,7 +190,7 @@ private:
                 report(r, name + u' ' + problem);
             else if (!display.contains(answer))
                 report(r, name + QStringLiteral(" does not occur in the passage"));
-            else if (!blanked.contains(quiz::blankMarker(int(k + 1))))
+            else if (!blanked.contains(passage::blankMarker(int(k + 1))))
                 report(r, name + QStringLiteral(" leaves no blank: every place of it lies inside an earlier answer"));
         }
     }

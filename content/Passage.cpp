@@ -36,12 +36,12 @@ QString passageOf(const Paragraph& p)
         introducesTwoColumnItems(p.text) && !std::all_of(p.items.begin(), p.items.end(), hasColumnBlank);
     if (p.items.isEmpty() || runTogether)
         return p.text;
-    return p.text + quiz::kLineBreak + p.items.join(quiz::kLineBreak);
+    return p.text + passage::kLineBreak + p.items.join(passage::kLineBreak);
 }
 
 QStringList runTogetherItems(const QString& passage)
 {
-    const QStringList lines = passage.split(quiz::kLineBreak);
+    const QStringList lines = passage.split(passage::kLineBreak);
     if (lines.isEmpty() || !introducesTwoColumnItems(lines.first()))
         return {};
     QStringList found;

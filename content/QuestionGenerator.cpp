@@ -50,7 +50,7 @@ QList<store::Question> generateQuestions(const QList<Paragraph>& statute, const 
     const QHash<qint64, QString> captions = articleCaptions(statute);
     QStringList displays;
     for (const Paragraph& p : statute)
-        displays.append(quiz::BreakSentences(passageOf(p)));
+        displays.append(passage::breakSentences(passageOf(p)));
     const AnswerChooser chooser(glossary, displays);
     QList<store::Question> questions;
     for (qsizetype i = 0; i < statute.size(); ++i) {

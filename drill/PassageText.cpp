@@ -1,8 +1,8 @@
 #include "PassageText.h"
 
-namespace quiz {
+namespace passage {
 
-QString BreakSentences(const QString& text)
+QString breakSentences(const QString& text)
 {
     static const QString stop = QStringLiteral("。");
     static const QString stopBracket = QStringLiteral("。）");
@@ -109,4 +109,4 @@ QList<Span> findOccurrences(const QString& text, const QString& target)
     return spans;
 }
 
-} // namespace quiz
+} // namespace passage

@@ -5,13 +5,13 @@
 #include <QStringList>
 
 // The text work of a question: sentence layout, blanks and the places to highlight. No widgets.
-namespace quiz {
+namespace passage {
 
 inline const QString kLineBreak = QStringLiteral("\r\n");
 
 // Lays the passage out one sentence per line: a line break follows each "。", except while a "。）" still lies
 // ahead, and except where a line break follows already. The whole passage is kept.
-QString BreakSentences(const QString& text);
+QString breakSentences(const QString& text);
 
 // 回答 cut at every half-width comma, untrimmed; empty text gives no entry.
 QStringList answerList(const QString& kaitou);
@@ -59,4 +59,4 @@ QString blankAnswers(const QString& display, const QStringList& answers);
 // Every occurrence of the target in the text, overlapping ones included, left to right.
 QList<Span> findOccurrences(const QString& text, const QString& target);
 
-} // namespace quiz
+} // namespace passage

@@ -1,7 +1,7 @@
 #include "BoxChecks.h"
 
 #include "quiz/Module1.h"
-#include "quiz/RichTextBox.h"
+#include "quiz/PassageBox.h"
 #include "drill/PassageText.h"
 
 #include <QTextCharFormat>
@@ -16,7 +16,7 @@ bool endsLine(QChar c)
 }
 
 // Characters that end a line have no style of their own and are skipped.
-QString checkHighlights(const RichTextBox& box, const QStringList& targets)
+QString checkHighlights(const PassageBox& box, const QStringList& targets)
 {
     const QString& text = box.text();
     QList<bool> marked(text.size(), false);
@@ -47,16 +47,16 @@ QString checkHighlights(const RichTextBox& box, const QStringList& targets)
 
 QString checkBox(const TextCase& c)
 {
-    const QString display = quiz::BreakSentences(c.mondai);
-    const QStringList answers = quiz::answerList(c.kaitou);
-    RichTextBox box;
+    const QString display = passage::breakSentences(c.mondai);
+    const QStringList answers = passage::answerList(c.kaitou);
+    PassageBox box;
 
     Module1::showBlanked(box, display, answers);
-    if (box.text() != quiz::blankAnswers(display, answers))
+    if (box.text() != passage::blankAnswers(display, answers))
         return QStringLiteral("the blanked box does not hold the blanked text");
     QStringList markers;
     for (qsizetype k = 0; k < answers.size(); ++k)
-        markers << quiz::blankMarker(int(k + 1));
+        markers << passage::blankMarker(int(k + 1));
     if (QString problem = checkHighlights(box, markers); !problem.isEmpty())
         return QStringLiteral("blanked: ") + problem;
 

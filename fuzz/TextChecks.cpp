@@ -58,12 +58,12 @@ QString checkLayout(const QString& passage, const QString& layout)
 
 // Each blank stands where it says, shows its marker or (uncovered) its word, and blanks follow one another
 // without overlapping.
-QString checkBlanks(const QString& text, const QList<quiz::Blank>& blanks, const QStringList& answers,
+QString checkBlanks(const QString& text, const QList<passage::Blank>& blanks, const QStringList& answers,
                     const QList<int>& uncovered)
 {
     qsizetype end = 0;
-    for (const quiz::Blank& blank : blanks) {
-        const quiz::Span& s = blank.span;
+    for (const passage::Blank& blank : blanks) {
+        const passage::Span& s = blank.span;
         if (s.start < end || s.length < 0 || s.start + s.length > text.size())
             return broken(QStringLiteral("a blank lies outside the text or over another blank"),
                           QStringLiteral("blank %1 at %2+%3 in %4 characters")
@@ -77,7 +77,7 @@ QString checkBlanks(const QString& text, const QList<quiz::Blank>& blanks, const
         if (blank.uncovered != uncovered.contains(blank.number))
             return broken(QStringLiteral("a blank is uncovered when it should not be, or the other way"),
                           QString::number(blank.number));
-        const QString expected = blank.uncovered ? answers[blank.number - 1] : quiz::blankMarker(blank.number);
+        const QString expected = blank.uncovered ? answers[blank.number - 1] : passage::blankMarker(blank.number);
         if (QStringView(text).mid(s.start, s.length) != expected)
             return broken(QStringLiteral("a blank does not show its marker or its word"),
                           QString::number(blank.number));
@@ -88,13 +88,13 @@ QString checkBlanks(const QString& text, const QList<quiz::Blank>& blanks, const
 // The highlight scan finds exactly the places where the target occurs, inside the text.
 QString checkScan(const QString& text, const QString& target)
 {
-    const QList<quiz::Span> spans = quiz::findOccurrences(text, target);
+    const QList<passage::Span> spans = passage::findOccurrences(text, target);
     const QList<qsizetype> expected = naiveOccurrences(text, target);
     if (spans.size() != expected.size())
         return broken(QStringLiteral("the highlight scan misses or invents occurrences"),
                       QStringLiteral("%1 found, %2 present").arg(spans.size()).arg(expected.size()));
     for (qsizetype k = 0; k < spans.size(); ++k) {
-        const quiz::Span& s = spans[k];
+        const passage::Span& s = spans[k];
         if (s.start != expected[k] || s.length != target.size() || s.start < 0 || s.start + s.length > text.size())
             return broken(QStringLiteral("a highlight lies outside its occurrence"),
                           QStringLiteral("%1+%2 in %3 characters").arg(s.start).arg(s.length).arg(text.size()));
@@ -159,11 +159,11 @@ QList<qsizetype> naiveOccurrences(const QString& text, const QString& target)
 
 QString check(const TextCase& c)
 {
-    const QString layout = quiz::BreakSentences(c.mondai);
+    const QString layout = passage::breakSentences(c.mondai);
     if (QString problem = checkLayout(c.mondai, layout); !problem.isEmpty())
         return problem;
 
-    const QStringList answers = quiz::answerList(c.kaitou);
+    const QStringList answers = passage::answerList(c.kaitou);
     if (c.kaitou.isEmpty() != answers.isEmpty() || answers.join(u',') != c.kaitou)
         return broken(QStringLiteral("the answer list is not 回答 cut at its commas"));
     for (const QString& answer : answers) {
@@ -173,9 +173,9 @@ QString check(const TextCase& c)
 
     // The blanked passage as runs: together they are the laid-out passage, each replaced word is its answer, and no
     // plain run still holds an answer.
-    const QList<quiz::Run> runs = quiz::blankRuns(layout, answers);
+    const QList<passage::Run> runs = passage::blankRuns(layout, answers);
     QString joined;
-    for (const quiz::Run& run : runs) {
+    for (const passage::Run& run : runs) {
         joined += run.text;
         if (run.number < 0 || run.number > answers.size())
             return broken(QStringLiteral("a run has a number no answer has"), QString::number(run.number));
@@ -192,34 +192,34 @@ QString check(const TextCase& c)
     if (joined != layout)
         return broken(QStringLiteral("revealing every blank does not give back the laid-out passage"));
 
-    QList<quiz::Blank> blanks;
-    const QString blanked = quiz::layOutBlanks(runs, {}, &blanks);
-    if (blanked != quiz::blankAnswers(layout, answers))
+    QList<passage::Blank> blanks;
+    const QString blanked = passage::layOutBlanks(runs, {}, &blanks);
+    if (blanked != passage::blankAnswers(layout, answers))
         return broken(QStringLiteral("the two ways of blanking disagree"));
     if (QString problem = checkBlanks(blanked, blanks, answers, {}); !problem.isEmpty())
         return problem;
     for (qsizetype k = 0; k < answers.size(); ++k) {
         for (qsizetype at : naiveOccurrences(blanked, answers[k])) {
             const qsizetype end = at + answers[k].size();
-            const bool inMarker = std::any_of(blanks.begin(), blanks.end(), [&](const quiz::Blank& b) {
+            const bool inMarker = std::any_of(blanks.begin(), blanks.end(), [&](const passage::Blank& b) {
                 return at < b.span.start + b.span.length && b.span.start < end;
             });
             if (!inMarker)
                 return broken(QStringLiteral("the blanked text shows an answer outside a marker"),
                               QStringLiteral("answer %1 at %2").arg(k + 1).arg(at));
         }
-        if (QString problem = checkScan(blanked, quiz::blankMarker(int(k + 1))); !problem.isEmpty())
+        if (QString problem = checkScan(blanked, passage::blankMarker(int(k + 1))); !problem.isEmpty())
             return broken(QStringLiteral("marker %1").arg(k + 1), problem);
     }
 
-    QList<quiz::Blank> partly;
-    const QString shown = quiz::layOutBlanks(runs, c.uncovered, &partly);
+    QList<passage::Blank> partly;
+    const QString shown = passage::layOutBlanks(runs, c.uncovered, &partly);
     if (QString problem = checkBlanks(shown, partly, answers, c.uncovered); !problem.isEmpty())
         return broken(QStringLiteral("uncovered"), problem);
     QList<int> all;
     for (int n = 1; n <= answers.size(); ++n)
         all.append(n);
-    if (quiz::layOutBlanks(runs, all) != layout)
+    if (passage::layOutBlanks(runs, all) != layout)
         return broken(QStringLiteral("uncovering every blank does not give back the laid-out passage"));
 
     // The reveal shows the laid-out passage and highlights each answer word where it occurs.

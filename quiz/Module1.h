@@ -3,19 +3,19 @@
 #include <QString>
 #include <QStringList>
 
-class RichTextBox;
+class PassageBox;
 
 // The passage routines shared by the first display, the repeat display and the reveal.
 namespace Module1 {
 
 // Gives every occurrence of the marker of answer n + 1 the highlight style.
-void MarkBlank(RichTextBox& box, int n);
+void MarkBlank(PassageBox& box, int n);
 // Gives every occurrence of the word the highlight style.
-void MarkWord(RichTextBox& box, const QString& word);
+void MarkWord(PassageBox& box, const QString& word);
 
 // Puts the laid-out passage into the box with its answers blanked: plain style over all, markers highlighted.
-void showBlanked(RichTextBox& box, const QString& display, const QStringList& answers);
+void showBlanked(PassageBox& box, const QString& display, const QStringList& answers);
 // Puts the laid-out passage into the box with its answer words highlighted.
-void showRevealed(RichTextBox& box, const QString& display, const QStringList& answers);
+void showRevealed(PassageBox& box, const QString& display, const QStringList& answers);
 
 } // namespace Module1

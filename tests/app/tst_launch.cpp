@@ -1,5 +1,5 @@
-#include "quiz/Form1.h"
-#include "quiz/RichTextBox.h"
+#include "quiz/QuizWindow.h"
+#include "quiz/PassageBox.h"
 #include "drill/FailureText.h"
 #include "drill/MessageSeam.h"
 #include "support/MenuFixture.h"
@@ -70,7 +70,7 @@ void TestLaunch::confirmation()
         app.choose(part, chapter, section);
         app.menu->findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(ticked);
         app.seam.answerYes();
-        app.menu->Command2_Click();
+        app.menu->startDrill();
         QVERIFY(app.seam.boxes().size() >= 1);
         QCOMPARE(app.seam.boxes()[0].text, ticked ? expected + NOTE : expected);
         QCOMPARE(app.seam.boxes()[0].style, int(seam::YesNo));
@@ -84,13 +84,13 @@ void TestLaunch::confirmation()
         }
         QCOMPARE(app.seam.boxes().size(), 1);
         QVERIFY(!app.menu->isVisible());
-        Form1* form = app.menu->loadedQuiz();
+        QuizWindow* form = app.menu->loadedQuiz();
         QVERIFY(form && form->isVisible());
-        QCOMPARE(form->text4()->text(), QString::number(first));
-        QVERIFY(form->command1()->isEnabled());
-        QVERIFY(!form->command2()->isEnabled());
-        QVERIFY(form->command4()->isHidden());
-        QCOMPARE(form->focusWidget(), form->text1());
+        QCOMPARE(form->shownNoBox()->text(), QString::number(first));
+        QVERIFY(form->answerButton()->isEnabled());
+        QVERIFY(!form->nextButton()->isEnabled());
+        QVERIFY(form->againButton()->isHidden());
+        QCOMPARE(form->focusWidget(), form->partLine());
     }
 }
 
@@ -101,13 +101,13 @@ void TestLaunch::noChangesNothing()
     app.choose(P2, C24, S2);
     const auto before = fixture::readFlags(app.database());
     app.seam.answerNo();
-    app.menu->Command2_Click();
+    app.menu->startDrill();
     QCOMPARE(app.seam.boxes().size(), 1);
     QVERIFY(app.menu->isVisible());
     QVERIFY(!app.menu->loadedQuiz() || !app.menu->loadedQuiz()->isVisible());
-    QCOMPARE(app.menu->combo1()->currentText(), P2);
-    QCOMPARE(app.menu->combo2()->currentText(), C24);
-    QCOMPARE(app.menu->combo3()->currentText(), S2);
+    QCOMPARE(app.menu->partSelector()->currentText(), P2);
+    QCOMPARE(app.menu->chapterSelector()->currentText(), C24);
+    QCOMPARE(app.menu->sectionSelector()->currentText(), S2);
     QCOMPARE(fixture::readFlags(app.database()), before);
 }
 
@@ -128,13 +128,13 @@ void TestLaunch::probeComesBeforeValidation()
     QVERIFY(app.load());
     if (!part.isEmpty())
         app.choose(part, chapter);
-    app.menu->Command2_Click();
+    app.menu->startDrill();
     QCOMPARE(app.seam.texts(), QStringList{QStringLiteral("該当の編・章を選択してください。")});
     QCOMPARE(app.seam.boxes()[0].title, QStringLiteral("ハルニレKM"));
-    QCOMPARE(app.menu->combo2()->count(), 0);
-    QCOMPARE(app.menu->combo3()->count(), 0);
-    QCOMPARE(app.menu->combo1()->currentText(), part);
-    QCOMPARE(app.menu->focusWidget(), app.menu->combo1());
+    QCOMPARE(app.menu->chapterSelector()->count(), 0);
+    QCOMPARE(app.menu->sectionSelector()->count(), 0);
+    QCOMPARE(app.menu->partSelector()->currentText(), part);
+    QCOMPARE(app.menu->focusWidget(), app.menu->partSelector());
 }
 
 void TestLaunch::invalidPart()
@@ -142,12 +142,12 @@ void TestLaunch::invalidPart()
     MenuFixture app;
     QVERIFY(app.load());
     app.choose(ALL, ALL);
-    app.menu->combo1()->setCurrentIndex(-1);
-    app.menu->Command2_Click();
+    app.menu->partSelector()->setCurrentIndex(-1);
+    app.menu->startDrill();
     QCOMPARE(app.seam.texts(), QStringList{QStringLiteral("対象範囲を選択してから、このボタンを押して下さい")});
     QCOMPARE(app.seam.boxes()[0].title, QStringLiteral("ハルニレ KM"));
-    QCOMPARE(app.menu->combo1()->currentText(), QString());
-    QCOMPARE(app.menu->focusWidget(), app.menu->combo1());
+    QCOMPARE(app.menu->partSelector()->currentText(), QString());
+    QCOMPARE(app.menu->focusWidget(), app.menu->partSelector());
     QVERIFY(app.menu->isVisible());
 }
 
@@ -160,12 +160,12 @@ void TestLaunch::exhaustedRangeBringsMenuBack()
     QVERIFY(app.load());
     app.choose(ALL, ALL);
     app.seam.answerYes();
-    app.menu->Command2_Click();
+    app.menu->startDrill();
     QCOMPARE(app.seam.boxes().size(), 2);
     QVERIFY(app.seam.boxes()[1].text.startsWith(QStringLiteral("これらの条件の出題は全て実施済みです。")));
     QVERIFY(app.menu->isVisible());
-    QCOMPARE(app.menu->focusWidget(), app.menu->command2());
-    QCOMPARE(app.menu->combo1()->currentText(), ALL);
+    QCOMPARE(app.menu->focusWidget(), app.menu->startButton());
+    QCOMPARE(app.menu->partSelector()->currentText(), ALL);
     QVERIFY(!app.menu->loadedQuiz() || !app.menu->loadedQuiz()->isVisible());
 }
 
@@ -175,7 +175,7 @@ void TestLaunch::damagedFileEndsProgram()
     QVERIFY(app.load());
     app.choose(ALL, ALL);
     fixture::writeDatabase(app.database(), fixture::sampleQuestions(), {}, "OTHERKEY");
-    app.menu->Command2_Click();
+    app.menu->startDrill();
     QCOMPARE(app.seam.texts(), QStringList{store::damagedFileMessage()});
     QCOMPARE(app.seam.boxes()[0].title, QStringLiteral("ハルニレKM"));
     QVERIFY(app.seam.ended());

@@ -1,5 +1,5 @@
 #include "app/AppSetup.h"
-#include "quiz/Form1.h"
+#include "quiz/QuizWindow.h"
 #include "support/MenuFixture.h"
 
 #include <QAbstractButton>
@@ -173,7 +173,7 @@ void TestLayout::menuWindow()
 {
     MenuFixture app;
     QVERIFY(app.load());
-    start_gamen* w = app.menu.get();
+    MenuWindow* w = app.menu.get();
     QCOMPARE(w->windowTitle(), QStringLiteral("ハルニレKM   中小企業診断士"));
     QCOMPARE(w->size(), QSize(542, 259));
     QCOMPARE(w->palette().color(QPalette::Window), grey);
@@ -183,11 +183,11 @@ void TestLayout::menuWindow()
     QCOMPARE(controlsOf(w).size(), 15);
     // The chapter and section lists lie over the frame and are drawn above it.
     const QWidgetList order = w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    QVERIFY(order.indexOf(w->combo2()) > order.indexOf(w->findChild<QWidget*>(QStringLiteral("Frame1"))));
-    QVERIFY(w->combo2()->geometry().intersects(w->findChild<QWidget*>(QStringLiteral("Frame1"))->geometry()));
-    for (QComboBox* c : {w->combo1(), w->combo2(), w->combo3()})
+    QVERIFY(order.indexOf(w->chapterSelector()) > order.indexOf(w->findChild<QWidget*>(QStringLiteral("Frame1"))));
+    QVERIFY(w->chapterSelector()->geometry().intersects(w->findChild<QWidget*>(QStringLiteral("Frame1"))->geometry()));
+    for (QComboBox* c : {w->partSelector(), w->chapterSelector(), w->sectionSelector()})
         QVERIFY2(!c->isEditable(), "the learner picks, never types");
-    QCOMPARE(QApplication::focusWidget(), w->command2());
+    QCOMPARE(QApplication::focusWidget(), w->startButton());
 }
 
 void TestLayout::quizControls_data()
@@ -216,7 +216,7 @@ void TestLayout::quizWindow()
 {
     MenuFixture app;
     QVERIFY(app.load());
-    Form1& f = app.menu->quiz();
+    QuizWindow& f = app.menu->quiz();
     QCOMPARE(f.windowTitle(), QStringLiteral("ハルニレ　KM"));
     QCOMPARE(f.size(), QSize(590, 483));
     QCOMPARE(f.font().family(), M);
@@ -244,7 +244,7 @@ void TestLayout::menuTabOrder()
     MenuFixture app;
     QVERIFY(app.load());
     QVERIFY(QTest::qWaitForWindowActive(app.menu.get()));
-    app.menu->command2()->setFocus();
+    app.menu->startButton()->setFocus();
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command2"));
     const QStringList expected = {"Command4", "Check1", "Combo1", "Combo2", "Combo3", "Command3", "Command2"};
     QStringList visited;

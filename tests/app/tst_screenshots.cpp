@@ -1,7 +1,7 @@
 // Renders both windows to PNG files under the build folder (screenshots/), for people to look at: the menu as
 // loaded, the quiz screen with a question blanked and revealed.
 #include "app/AppSetup.h"
-#include "quiz/Form1.h"
+#include "quiz/QuizWindow.h"
 #include "support/MenuFixture.h"
 
 #include <QComboBox>
@@ -29,7 +29,7 @@ void TestScreenshots::render()
     // The Japanese text is drawn in the proportional IPA faces.
     QCOMPARE(QFontInfo(app.menu->findChild<QLabel*>(QStringLiteral("Label1"))->font()).family(),
              QStringLiteral("IPAPGothic"));
-    QCOMPARE(QFontInfo(app.menu->combo1()->font()).family(), QStringLiteral("IPAPMincho"));
+    QCOMPARE(QFontInfo(app.menu->partSelector()->font()).family(), QStringLiteral("IPAPMincho"));
 
     const QImage menu = app.menu->grab().toImage();
     QCOMPARE(menu.size(), app.menu->size() * menu.devicePixelRatio());
@@ -37,11 +37,11 @@ void TestScreenshots::render()
 
     app.choose(QStringLiteral("第二編 株式会社"), QStringLiteral("第四章 機関"));
     app.seam.answerYes();
-    app.menu->Command2_Click();
-    Form1* form = app.menu->loadedQuiz();
+    app.menu->startDrill();
+    QuizWindow* form = app.menu->loadedQuiz();
     QVERIFY(form && form->isVisible());
     QVERIFY(form->grab().toImage().save(folder + QStringLiteral("/quiz-blanked.png")));
-    form->Command1_Click();
+    form->revealAnswers();
     QVERIFY(form->grab().toImage().save(folder + QStringLiteral("/quiz-revealed.png")));
 }
 

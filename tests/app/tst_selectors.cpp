@@ -66,13 +66,13 @@ void TestSelectors::chapters()
     MenuFixture app;
     QVERIFY(app.load());
     QVERIFY(QTest::qWaitForWindowActive(app.menu.get()));
-    app.menu->combo1()->setFocus();
-    app.menu->combo1()->setCurrentIndex(part);
+    app.menu->partSelector()->setFocus();
+    app.menu->partSelector()->setCurrentIndex(part);
     fixture::pressTab(app.menu.get());  // on to Combo2
-    QCOMPARE(QApplication::focusWidget(), app.menu->combo2());
-    QCOMPARE(itemsOf(app.menu->combo2()), expected);
-    QCOMPARE(app.menu->combo2()->currentText(), QString());
-    QCOMPARE(app.menu->combo3()->count(), 0);
+    QCOMPARE(QApplication::focusWidget(), app.menu->chapterSelector());
+    QCOMPARE(itemsOf(app.menu->chapterSelector()), expected);
+    QCOMPARE(app.menu->chapterSelector()->currentText(), QString());
+    QCOMPARE(app.menu->sectionSelector()->count(), 0);
     QCOMPARE(app.seam.texts(), message ? QStringList{kPick} : QStringList{});
     if (message)
         QCOMPARE(app.seam.boxes()[0].title, QStringLiteral("ハルニレKM"));
@@ -83,16 +83,16 @@ void TestSelectors::leavingPartAgainDiscardsChapter()
     MenuFixture app;
     QVERIFY(app.load());
     QVERIFY(QTest::qWaitForWindowActive(app.menu.get()));
-    MenuFixture::pick(app.menu->combo1(), QStringLiteral("第二編 株式会社"));
-    MenuFixture::pick(app.menu->combo2(), QStringLiteral("第四章 機関"));
-    app.menu->combo3()->setFocus(Qt::TabFocusReason);
-    QCOMPARE(app.menu->combo3()->count(), 3);
+    MenuFixture::pick(app.menu->partSelector(), QStringLiteral("第二編 株式会社"));
+    MenuFixture::pick(app.menu->chapterSelector(), QStringLiteral("第四章 機関"));
+    app.menu->sectionSelector()->setFocus(Qt::TabFocusReason);
+    QCOMPARE(app.menu->sectionSelector()->count(), 3);
     // Back to the part and away again without changing it.
-    app.menu->combo1()->setFocus(Qt::BacktabFocusReason);
-    app.menu->combo2()->setFocus(Qt::TabFocusReason);
-    QCOMPARE(app.menu->combo2()->count(), 10);
-    QCOMPARE(app.menu->combo2()->currentText(), QString());
-    QCOMPARE(app.menu->combo3()->count(), 0);
+    app.menu->partSelector()->setFocus(Qt::BacktabFocusReason);
+    app.menu->chapterSelector()->setFocus(Qt::TabFocusReason);
+    QCOMPARE(app.menu->chapterSelector()->count(), 10);
+    QCOMPARE(app.menu->chapterSelector()->currentText(), QString());
+    QCOMPARE(app.menu->sectionSelector()->count(), 0);
 }
 
 void TestSelectors::sections_data()
@@ -115,12 +115,12 @@ void TestSelectors::sections()
     MenuFixture app;
     QVERIFY(app.load());
     QVERIFY(QTest::qWaitForWindowActive(app.menu.get()));
-    MenuFixture::pick(app.menu->combo1(), part);
-    MenuFixture::pick(app.menu->combo2(), chapter);
+    MenuFixture::pick(app.menu->partSelector(), part);
+    MenuFixture::pick(app.menu->chapterSelector(), chapter);
     fixture::pressTab(app.menu.get());
-    QCOMPARE(QApplication::focusWidget(), app.menu->combo3());
-    QCOMPARE(itemsOf(app.menu->combo3()), expected);
-    QCOMPARE(app.menu->combo3()->currentIndex(), -1);
+    QCOMPARE(QApplication::focusWidget(), app.menu->sectionSelector());
+    QCOMPARE(itemsOf(app.menu->sectionSelector()), expected);
+    QCOMPARE(app.menu->sectionSelector()->currentIndex(), -1);
     QVERIFY(app.seam.boxes().isEmpty());
 }
 
@@ -129,17 +129,17 @@ void TestSelectors::buttonSeesListsRebuiltFirst()
     MenuFixture app;
     QVERIFY(app.load());
     QVERIFY(QTest::qWaitForWindowActive(app.menu.get()));
-    MenuFixture::pick(app.menu->combo1(), QStringLiteral("第一編 総則"));
-    MenuFixture::pick(app.menu->combo2(), QStringLiteral("第二章 会社の商号"));
+    MenuFixture::pick(app.menu->partSelector(), QStringLiteral("第一編 総則"));
+    MenuFixture::pick(app.menu->chapterSelector(), QStringLiteral("第二章 会社の商号"));
     // Another part picked, then the button pressed straight away: the chapter list is rebuilt before the
     // button acts, so the launch sees no chapter and asks for one.
-    app.menu->combo1()->setFocus(Qt::MouseFocusReason);
-    app.menu->combo1()->setCurrentIndex(2);
-    QTest::mouseClick(app.menu->command2(), Qt::LeftButton);
+    app.menu->partSelector()->setFocus(Qt::MouseFocusReason);
+    app.menu->partSelector()->setCurrentIndex(2);
+    QTest::mouseClick(app.menu->startButton(), Qt::LeftButton);
     QCOMPARE(app.seam.texts(), QStringList{kPick});
-    QCOMPARE(app.menu->combo2()->count(), 0);
-    QCOMPARE(app.menu->combo3()->count(), 0);
-    QCOMPARE(QApplication::focusWidget(), app.menu->combo1());
+    QCOMPARE(app.menu->chapterSelector()->count(), 0);
+    QCOMPARE(app.menu->sectionSelector()->count(), 0);
+    QCOMPARE(QApplication::focusWidget(), app.menu->partSelector());
     QVERIFY(app.menu->isVisible());
 }
 
@@ -148,8 +148,8 @@ void TestSelectors::sectionListFailureEndsProgram()
     MenuFixture app;
     QVERIFY(app.load());
     QVERIFY(QTest::qWaitForWindowActive(app.menu.get()));
-    MenuFixture::pick(app.menu->combo1(), QStringLiteral("第二編 株式会社"));
-    MenuFixture::pick(app.menu->combo2(), QStringLiteral("第四章 機関"));
+    MenuFixture::pick(app.menu->partSelector(), QStringLiteral("第二編 株式会社"));
+    MenuFixture::pick(app.menu->chapterSelector(), QStringLiteral("第四章 機関"));
     fixture::writeDatabase(app.database(), fixture::sampleQuestions(), {}, "OTHERKEY");
     fixture::pressTab(app.menu.get());
     QCOMPARE(app.seam.texts(), QStringList{store::damagedFileMessage()});

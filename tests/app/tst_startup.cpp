@@ -47,19 +47,19 @@ void TestStartup::normalStart()
     QVERIFY(app.load());
     QVERIFY(!app.seam.ended());
     QVERIFY(app.seam.boxes().isEmpty());
-    QComboBox* combo1 = app.menu->combo1();
+    QComboBox* combo1 = app.menu->partSelector();
     QCOMPARE(combo1->count(), 9);
     QCOMPARE(combo1->itemText(0), QStringLiteral("すべて"));
     QCOMPARE(combo1->itemText(8), QStringLiteral("第八編 罰則"));
     QCOMPARE(combo1->currentIndex(), -1);
     QCOMPARE(combo1->currentText(), QString());
-    QCOMPARE(app.menu->combo2()->count(), 0);
-    QCOMPARE(app.menu->combo3()->count(), 0);
+    QCOMPARE(app.menu->chapterSelector()->count(), 0);
+    QCOMPARE(app.menu->sectionSelector()->count(), 0);
 
     // A second copy started now is refused; the first is not disturbed.
     store::QuestionStore otherStore;
     auto second = app.secondMenu(otherStore);
-    QVERIFY(!second->Form_Load());
+    QVERIFY(!second->startUp());
     QCOMPARE(app.seam.texts(), QStringList{QStringLiteral("既に起動されています。")});
     QVERIFY(app.menu->isVisible());
 }
@@ -136,7 +136,7 @@ void TestStartup::resetRecord()
     MenuFixture app(questions);
     QVERIFY(app.load());
     const int combo1Index = 3;
-    app.menu->combo1()->setCurrentIndex(combo1Index);
+    app.menu->partSelector()->setCurrentIndex(combo1Index);
     app.seam.answer(answer);
     QTest::mouseClick(app.menu->findChild<QPushButton*>(QStringLiteral("Command3")), Qt::LeftButton);
 
@@ -148,7 +148,7 @@ void TestStartup::resetRecord()
         QCOMPARE(box.title, QStringLiteral("ハルニレKM"));
     QCOMPARE(app.seam.boxes()[0].style, int(seam::YesNo));
     QVERIFY(!app.seam.ended());
-    QCOMPARE(app.menu->combo1()->currentIndex(), combo1Index);
+    QCOMPARE(app.menu->partSelector()->currentIndex(), combo1Index);
 
     const QList<FlagRow> flags = fixture::readFlags(app.database());
     for (int i = 0; i < questions.size(); ++i) {
@@ -162,14 +162,14 @@ void TestStartup::closeButtonGreyedAndBack()
     MenuFixture app;
     QVERIFY(app.load());
     const Qt::WindowFlags before = app.menu->windowFlags();
-    start_gamen::gfnEnableCloseButton(app.menu.get(), false);
+    MenuWindow::gfnEnableCloseButton(app.menu.get(), false);
     QVERIFY(!(app.menu->windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(app.menu->isVisible());
     // While greyed, the close box does nothing: no question, no end.
     fixture::userCloses(app.menu.get());
     QVERIFY(app.seam.boxes().isEmpty());
     QVERIFY(app.menu->isVisible());
-    start_gamen::gfnEnableCloseButton(app.menu.get(), true);
+    MenuWindow::gfnEnableCloseButton(app.menu.get(), true);
     QCOMPARE(app.menu->windowFlags(), before);
 }
 

@@ -157,9 +157,9 @@ void TestContentGenerate::answers()
     const QStringList answers = chooser.choose(display);
     QCOMPARE(answers, expected);
     // Whatever is chosen leaves every blank on the screen.
-    const QString blanked = quiz::blankAnswers(display, answers);
+    const QString blanked = passage::blankAnswers(display, answers);
     for (qsizetype k = 0; k < answers.size(); ++k)
-        QVERIFY2(blanked.contains(quiz::blankMarker(int(k + 1))), qPrintable(blanked));
+        QVERIFY2(blanked.contains(passage::blankMarker(int(k + 1))), qPrintable(blanked));
 }
 
 void TestContentGenerate::passages_data()

@@ -1,6 +1,6 @@
 // Keyboard drilling, uncovering one blank, and the count of what is left in a range.
-#include "quiz/Form1.h"
-#include "quiz/RichTextBox.h"
+#include "quiz/QuizWindow.h"
+#include "quiz/PassageBox.h"
 #include "support/MenuFixture.h"
 #include "support/Styles.h"
 
@@ -18,12 +18,12 @@ namespace {
 
 const QString ALL = QStringLiteral("すべて");
 
-Form1* launch(MenuFixture& app)
+QuizWindow* launch(MenuFixture& app)
 {
     app.choose(ALL, ALL);
     app.menu->findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(false);
     app.seam.answerYes();
-    app.menu->Command2_Click();
+    app.menu->startDrill();
     return app.menu->loadedQuiz();
 }
 
@@ -79,25 +79,25 @@ void TestExtras::keys()
     QFETCH(QString, expected);
     MenuFixture app(drillQuestions());
     QVERIFY(app.load());
-    Form1* form = launch(app);
+    QuizWindow* form = launch(app);
     QVERIFY(form);
     if (state != QLatin1String("shown"))
-        form->Command1_Click();
+        form->revealAnswers();
     if (state == QLatin1String("repeated"))
-        form->Command4_Click();
+        form->showQuestionAgain();
     // Whatever has the focus: the keys go to the drill even from メニュ画面へ itself, whose own Space would
     // otherwise press it.
-    QWidget* target = key == Qt::Key_Escape ? static_cast<QWidget*>(form->richTextBox1())
-                                             : static_cast<QWidget*>(form->command3());
+    QWidget* target = key == Qt::Key_Escape ? static_cast<QWidget*>(form->passageBox())
+                                             : static_cast<QWidget*>(form->menuButton());
     QTest::keyClick(target, Qt::Key(key));
-    const bool answer = form->command1()->isEnabled();
-    const bool next = form->command2()->isEnabled();
-    const bool repeat = !form->command4()->isHidden();
+    const bool answer = form->answerButton()->isEnabled();
+    const bool next = form->nextButton()->isEnabled();
+    const bool repeat = !form->againButton()->isHidden();
     if (expected == QLatin1String("menu")) {
         QVERIFY(!form->isVisible());
         QVERIFY(app.menu->isVisible());
     } else if (expected == QLatin1String("next")) {
-        QCOMPARE(form->text4()->text(), QStringLiteral("50"));
+        QCOMPARE(form->shownNoBox()->text(), QStringLiteral("50"));
         QVERIFY(answer && !next && !repeat);
     } else if (expected == QLatin1String("revealed")) {
         QVERIFY(!answer && next && repeat);
@@ -108,7 +108,7 @@ void TestExtras::keys()
         QVERIFY(answer && !next && !repeat);
     }
     if (expected != QLatin1String("next"))
-        QCOMPARE(form->text4()->text(), QStringLiteral("40"));
+        QCOMPARE(form->shownNoBox()->text(), QStringLiteral("40"));
 }
 
 void TestExtras::uncover_data()
@@ -123,58 +123,58 @@ void TestExtras::uncover()
     QFETCH(bool, byClick);
     MenuFixture app(drillQuestions());
     QVERIFY(app.load());
-    Form1* form = launch(app);
+    QuizWindow* form = launch(app);
     QVERIFY(form);
     const auto flags = fixture::readFlags(app.database());
-    const QString m1 = quiz::blankMarker(1), m2 = quiz::blankMarker(2);
-    const QString blanked = form->richTextBox1()->text();
+    const QString m1 = passage::blankMarker(1), m2 = passage::blankMarker(2);
+    const QString blanked = form->passageBox()->text();
     if (byClick) {
         // The middle of the second occurrence of marker 2, clicked for real.
-        const qsizetype at = quiz::findOccurrences(blanked, m2).at(1).start + 3;
-        RichTextBox* box = form->richTextBox1();
+        const qsizetype at = passage::findOccurrences(blanked, m2).at(1).start + 3;
+        PassageBox* box = form->passageBox();
         form->show();
         QTextCursor cursor(box->document());
         cursor.setPosition(box->documentPosition(at));
         const QPoint point = box->cursorRect(cursor).center() + QPoint(1, 0);
         QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, point);
     } else {
-        QTest::keyClick(form->text1(), Qt::Key_2);
+        QTest::keyClick(form->partLine(), Qt::Key_2);
     }
-    const QString expected = quiz::blankAnswers(
-        quiz::BreakSentences(QStringLiteral("株式会社と★。株式会社又は★は株式会社とする。")), {"株式会社"});
+    const QString expected = passage::blankAnswers(
+        passage::breakSentences(QStringLiteral("株式会社と★。株式会社又は★は株式会社とする。")), {"株式会社"});
     QString withWord = expected;
     withWord.replace(QStringLiteral("★"), QStringLiteral("合同会社"));
-    QCOMPARE(form->richTextBox1()->text(), withWord);
+    QCOMPARE(form->passageBox()->text(), withWord);
     const QString problem =
-        fixture::checkStyles(*form->richTextBox1(), fixture::spansOf(withWord, {m1, QStringLiteral("合同会社")}));
+        fixture::checkStyles(*form->passageBox(), fixture::spansOf(withWord, {m1, QStringLiteral("合同会社")}));
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QCOMPARE(fixture::readFlags(app.database()), flags);
     // A number with no blank, and a key after the reveal, change nothing.
-    QTest::keyClick(form->text1(), Qt::Key_7);
-    QCOMPARE(form->richTextBox1()->text(), withWord);
+    QTest::keyClick(form->partLine(), Qt::Key_7);
+    QCOMPARE(form->passageBox()->text(), withWord);
 }
 
 void TestExtras::uncoverThenReveal()
 {
     MenuFixture app(drillQuestions());
     QVERIFY(app.load());
-    Form1* form = launch(app);
+    QuizWindow* form = launch(app);
     QVERIFY(form);
-    const QString blanked = form->richTextBox1()->text();
+    const QString blanked = form->passageBox()->text();
     form->uncover(2);
     form->uncover(1);
-    const QString display = quiz::BreakSentences(drillQuestions()[3].mondai);
-    QCOMPARE(form->richTextBox1()->text(), display);
-    form->Command1_Click();
-    QCOMPARE(form->richTextBox1()->text(), display);
-    const QString problem = fixture::checkStyles(*form->richTextBox1(),
+    const QString display = passage::breakSentences(drillQuestions()[3].mondai);
+    QCOMPARE(form->passageBox()->text(), display);
+    form->revealAnswers();
+    QCOMPARE(form->passageBox()->text(), display);
+    const QString problem = fixture::checkStyles(*form->passageBox(),
                                                  fixture::spansOf(display, {QStringLiteral("株式会社"), QStringLiteral("合同会社")}));
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QCOMPARE(fixture::readFlags(app.database())[3], (fixture::FlagRow{40, 1, 1}));
     form->uncover(1);  // nothing is blanked any more
-    QCOMPARE(form->richTextBox1()->text(), display);
-    form->Command4_Click();  // the repeat display blanks everything again
-    QCOMPARE(form->richTextBox1()->text(), blanked);
+    QCOMPARE(form->passageBox()->text(), display);
+    form->showQuestionAgain();  // the repeat display blanks everything again
+    QCOMPARE(form->passageBox()->text(), blanked);
 }
 
 void TestExtras::counts_data()
@@ -228,8 +228,8 @@ void TestExtras::tooltipShowsCounts()
     app.choose(QStringLiteral("第二編 株式会社"), ALL);
     app.menu->findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(true);
     QCOMPARE(app.menu->remainingText(), QStringLiteral("残り 6 問 / 全 6 問"));
-    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), app.menu->command2()->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(app.menu->command2(), &help);
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), app.menu->startButton()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(app.menu->startButton(), &help);
     QTRY_VERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), QStringLiteral("残り 6 問 / 全 6 問"));
 }

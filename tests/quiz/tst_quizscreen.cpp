@@ -1,5 +1,5 @@
-#include "quiz/Form1.h"
-#include "quiz/RichTextBox.h"
+#include "quiz/QuizWindow.h"
+#include "quiz/PassageBox.h"
 #include "drill/MessageSeam.h"
 #include "support/MenuFixture.h"
 #include "support/Styles.h"
@@ -32,18 +32,18 @@ const ScreenState kShown{true, false, false};
 const ScreenState kRevealed{false, true, true};
 const ScreenState kRepeated{true, true, false};
 
-ScreenState stateOf(const Form1& f)
+ScreenState stateOf(const QuizWindow& f)
 {
-    return {f.command1()->isEnabled(), f.command2()->isEnabled(), !f.command4()->isHidden()};
+    return {f.answerButton()->isEnabled(), f.nextButton()->isEnabled(), !f.againButton()->isHidden()};
 }
 
 // Starts a drill over the whole Act with the option as given; returns the quiz screen.
-Form1* launch(MenuFixture& app, bool exclude)
+QuizWindow* launch(MenuFixture& app, bool exclude)
 {
     app.choose(ALL, ALL);
     app.menu->findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(exclude);
     app.seam.answerYes();
-    app.menu->Command2_Click();
+    app.menu->startDrill();
     return app.menu->loadedQuiz();
 }
 
@@ -103,14 +103,14 @@ void TestQuizScreen::reveal()
     questions[0].recent = questions[1].recent = 1;  // so that the drill starts on questions[2]
     MenuFixture app(questions);
     QVERIFY(app.load());
-    Form1* form = launch(app, false);
+    QuizWindow* form = launch(app, false);
     QVERIFY(form);
-    QCOMPARE(form->text4()->text(), QString::number(questions[2].no));
-    form->Command1_Click();
+    QCOMPARE(form->shownNoBox()->text(), QString::number(questions[2].no));
+    form->revealAnswers();
 
-    const QString display = quiz::BreakSentences(mondai);
-    QCOMPARE(form->richTextBox1()->text(), display);
-    const QString problem = fixture::checkStyles(*form->richTextBox1(), fixture::spansOf(display, highlighted));
+    const QString display = passage::breakSentences(mondai);
+    QCOMPARE(form->passageBox()->text(), display);
+    const QString problem = fixture::checkStyles(*form->passageBox(), fixture::spansOf(display, highlighted));
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QCOMPARE(stateOf(*form), kRevealed);
 
@@ -126,19 +126,19 @@ void TestQuizScreen::revealRepeatReveal()
 {
     MenuFixture app;
     QVERIFY(app.load());
-    Form1* form = launch(app, false);
+    QuizWindow* form = launch(app, false);
     QVERIFY(form);
-    const QString blanked = form->richTextBox1()->text();
-    QTest::mouseClick(form->command1(), Qt::LeftButton);
-    const QString revealed = form->richTextBox1()->text();
-    QTest::mouseClick(form->command4(), Qt::LeftButton);
+    const QString blanked = form->passageBox()->text();
+    QTest::mouseClick(form->answerButton(), Qt::LeftButton);
+    const QString revealed = form->passageBox()->text();
+    QTest::mouseClick(form->againButton(), Qt::LeftButton);
     QCOMPARE(stateOf(*form), kRepeated);
-    QCOMPARE(form->focusWidget(), form->command1());
-    QCOMPARE(form->richTextBox1()->text(), blanked);
-    QTest::mouseClick(form->command1(), Qt::LeftButton);
-    QCOMPARE(form->richTextBox1()->text(), revealed);
-    const QString problem = fixture::checkStyles(*form->richTextBox1(),
-                                                 fixture::spansOf(revealed, quiz::answerList(QStringLiteral("法人"))));
+    QCOMPARE(form->focusWidget(), form->answerButton());
+    QCOMPARE(form->passageBox()->text(), blanked);
+    QTest::mouseClick(form->answerButton(), Qt::LeftButton);
+    QCOMPARE(form->passageBox()->text(), revealed);
+    const QString problem = fixture::checkStyles(*form->passageBox(),
+                                                 fixture::spansOf(revealed, passage::answerList(QStringLiteral("法人"))));
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QCOMPARE(fixture::readFlags(app.database()).first(), (FlagRow{10, 1, 1}));
 }
@@ -147,20 +147,20 @@ void TestQuizScreen::revealOfMissingRow()
 {
     MenuFixture app;
     QVERIFY(app.load());
-    Form1* form = launch(app, false);
+    QuizWindow* form = launch(app, false);
     QVERIFY(form);
     const auto before = fixture::readFlags(app.database());
-    form->text4()->setText(QStringLiteral("99999"));
-    form->Command1_Click();
-    QCOMPARE(form->richTextBox1()->text(), QString());
+    form->shownNoBox()->setText(QStringLiteral("99999"));
+    form->revealAnswers();
+    QCOMPARE(form->passageBox()->text(), QString());
     QCOMPARE(stateOf(*form), kRevealed);
     QVERIFY(app.seam.boxes().size() == 1);  // the confirmation only
     QCOMPARE(fixture::readFlags(app.database()), before);
     // The repeat display of a row that is gone empties the passage and keeps the headings.
-    const QString heading = form->text1()->text();
-    form->Command4_Click();
-    QCOMPARE(form->richTextBox1()->text(), QString());
-    QCOMPARE(form->text1()->text(), heading);
+    const QString heading = form->partLine()->text();
+    form->showQuestionAgain();
+    QCOMPARE(form->passageBox()->text(), QString());
+    QCOMPARE(form->partLine()->text(), heading);
     QCOMPARE(stateOf(*form), kRepeated);
 }
 
@@ -168,39 +168,39 @@ void TestQuizScreen::transitions()
 {
     MenuFixture app;
     QVERIFY(app.load());
-    Form1* form = launch(app, false);
+    QuizWindow* form = launch(app, false);
     QVERIFY(form);
     QCOMPARE(stateOf(*form), kShown);
-    QCOMPARE(form->focusWidget(), form->text1());
-    form->Command1_Click();
+    QCOMPARE(form->focusWidget(), form->partLine());
+    form->revealAnswers();
     QCOMPARE(stateOf(*form), kRevealed);
-    form->Command2_Click();  // revealed → shown with the next question
+    form->showNextQuestion();  // revealed → shown with the next question
     QCOMPARE(stateOf(*form), kShown);
-    QCOMPARE(form->text4()->text(), QStringLiteral("20"));
-    QCOMPARE(form->focusWidget(), form->text1());
-    form->Command1_Click();
-    form->Command4_Click();
+    QCOMPARE(form->shownNoBox()->text(), QStringLiteral("20"));
+    QCOMPARE(form->focusWidget(), form->partLine());
+    form->revealAnswers();
+    form->showQuestionAgain();
     QCOMPARE(stateOf(*form), kRepeated);
-    form->Command2_Click();  // repeated → shown, without a second reveal
-    QCOMPARE(form->text4()->text(), QStringLiteral("30"));
+    form->showNextQuestion();  // repeated → shown, without a second reveal
+    QCOMPARE(form->shownNoBox()->text(), QStringLiteral("30"));
     QCOMPARE(stateOf(*form), kShown);
     QVERIFY(form->isVisible() && !app.menu->isVisible());
-    form->Command3_Click();  // any state → menu
+    form->backToMenu();  // any state → menu
     QVERIFY(!form->isVisible() && app.menu->isVisible());
-    QVERIFY(!form->command2()->isEnabled());
-    QVERIFY(form->command4()->isHidden());
+    QVERIFY(!form->nextButton()->isEnabled());
+    QVERIFY(form->againButton()->isHidden());
 }
 
 void TestQuizScreen::backToMenuAndAgainShowsSameQuestion()
 {
     MenuFixture app;
     QVERIFY(app.load());
-    Form1* form = launch(app, true);
+    QuizWindow* form = launch(app, true);
     QVERIFY(form);
-    const QString no = form->text4()->text();
-    form->Command3_Click();
+    const QString no = form->shownNoBox()->text();
+    form->backToMenu();
     form = launch(app, true);
-    QCOMPARE(form->text4()->text(), no);
+    QCOMPARE(form->shownNoBox()->text(), no);
     QCOMPARE(stateOf(*form), kShown);
 }
 
@@ -208,10 +208,10 @@ void TestQuizScreen::closeBox()
 {
     MenuFixture app;
     QVERIFY(app.load());
-    Form1* form = launch(app, false);
+    QuizWindow* form = launch(app, false);
     QVERIFY(form);
-    form->Command1_Click();
-    const QString text = form->richTextBox1()->text();
+    form->revealAnswers();
+    const QString text = form->passageBox()->text();
 
     app.seam.answerNo();
     fixture::userCloses(form);
@@ -220,7 +220,7 @@ void TestQuizScreen::closeBox()
     QCOMPARE(app.seam.boxes().last().title, QStringLiteral("ハルニレKM"));
     QVERIFY(form->isVisible() && !app.menu->isVisible());
     QCOMPARE(stateOf(*form), kRevealed);
-    QCOMPARE(form->richTextBox1()->text(), text);
+    QCOMPARE(form->passageBox()->text(), text);
 
     app.seam.answerYes();
     fixture::userCloses(form);
@@ -231,28 +231,28 @@ void TestQuizScreen::closeBox()
     form = launch(app, false);
     QVERIFY(form && form->isVisible());
     QCOMPARE(stateOf(*form), kShown);
-    QCOMPARE(form->text4()->text(), QStringLiteral("20"));
+    QCOMPARE(form->shownNoBox()->text(), QStringLiteral("20"));
 }
 
 void TestQuizScreen::keyboard()
 {
     MenuFixture app;
     QVERIFY(app.load());
-    Form1* form = launch(app, false);
+    QuizWindow* form = launch(app, false);
     QVERIFY(form);
     form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form));
     // Tab from the passage reaches メニュ画面へ and then 解答 (次の問題へ is disabled and skipped).
-    form->richTextBox1()->setFocus(Qt::TabFocusReason);
+    form->passageBox()->setFocus(Qt::TabFocusReason);
     fixture::pressTab(form);
-    QCOMPARE(QApplication::focusWidget(), form->command3());
+    QCOMPARE(QApplication::focusWidget(), form->menuButton());
     fixture::pressTab(form);
-    QCOMPARE(QApplication::focusWidget(), form->command1());
-    QTest::keyClick(form->command1(), Qt::Key_Space);
+    QCOMPARE(QApplication::focusWidget(), form->answerButton());
+    QTest::keyClick(form->answerButton(), Qt::Key_Space);
     QCOMPARE(stateOf(*form), kRevealed);
-    form->command2()->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(form->command2(), Qt::Key_Space);
-    QCOMPARE(form->text4()->text(), QStringLiteral("20"));
+    form->nextButton()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(form->nextButton(), Qt::Key_Space);
+    QCOMPARE(form->shownNoBox()->text(), QStringLiteral("20"));
 }
 
 void TestQuizScreen::wholeDrill_data()
@@ -272,18 +272,18 @@ void TestQuizScreen::wholeDrill()
         q.done = (q.no == 10 || q.no == 30 || q.no == 50) ? 1 : 0;
     MenuFixture app(questions);
     QVERIFY(app.load());
-    Form1* form = launch(app, exclude);
+    QuizWindow* form = launch(app, exclude);
     QVERIFY(form);
     QList<qint64> seen;
     for (int guard = 0; guard < 20 && form->isVisible(); ++guard) {
         QVERIFY(!app.menu->isVisible());
-        seen << form->text4()->text().toLongLong();
-        QTest::mouseClick(form->command1(), Qt::LeftButton);
-        QTest::mouseClick(form->command2(), Qt::LeftButton);
+        seen << form->shownNoBox()->text().toLongLong();
+        QTest::mouseClick(form->answerButton(), Qt::LeftButton);
+        QTest::mouseClick(form->nextButton(), Qt::LeftButton);
     }
     QCOMPARE(seen, order);
     QVERIFY(app.menu->isVisible());
-    QCOMPARE(app.menu->focusWidget(), app.menu->command2());
+    QCOMPARE(app.menu->focusWidget(), app.menu->startButton());
     QVERIFY(app.seam.boxes().last().text.startsWith(QStringLiteral("これらの条件の出題は全て実施済みです。")));
     for (const FlagRow& row : fixture::readFlags(app.database())) {
         const bool drilled = order.contains(row.no);
@@ -300,49 +300,49 @@ void TestQuizScreen::quitKindsAcrossRuns()
     auto run = [&](auto&& body) {
         SeamRecorder seam;
         store::QuestionStore s;
-        start_gamen menu(s, start_gamen::Options{lock});
-        QVERIFY(menu.Form_Load());
+        MenuWindow menu(s, MenuWindow::Options{lock});
+        QVERIFY(menu.startUp());
         menu.show();
         body(menu, seam);
         s.release();
     };
-    auto revealFirst = [](start_gamen& menu, SeamRecorder& seam, bool exclude) -> QString {
-        menu.combo1()->setCurrentIndex(0);
-        menu.Combo1_LostFocus();
+    auto revealFirst = [](MenuWindow& menu, SeamRecorder& seam, bool exclude) -> QString {
+        menu.partSelector()->setCurrentIndex(0);
+        menu.leavePartSelector();
         menu.findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(exclude);
         seam.answerYes();
-        menu.Command2_Click();
-        Form1* form = menu.loadedQuiz();
+        menu.startDrill();
+        QuizWindow* form = menu.loadedQuiz();
         if (!form || !form->isVisible())
             return QString();
-        const QString no = form->text4()->text();
-        form->Command1_Click();
-        form->Command3_Click();
+        const QString no = form->shownNoBox()->text();
+        form->revealAnswers();
+        form->backToMenu();
         return no;
     };
     // Run 1: reveal 10, quit with the close box: 直近 stays, so run 2 starts at 20.
-    run([&](start_gamen& menu, SeamRecorder& seam) {
+    run([&](MenuWindow& menu, SeamRecorder& seam) {
         QCOMPARE(revealFirst(menu, seam, false), QStringLiteral("10"));
         seam.answerYes();
         fixture::userCloses(&menu);
         QVERIFY(seam.ended());
     });
     // Run 2: reveals 20, quits with 終了: 直近 cleared everywhere.
-    run([&](start_gamen& menu, SeamRecorder& seam) {
+    run([&](MenuWindow& menu, SeamRecorder& seam) {
         QCOMPARE(revealFirst(menu, seam, false), QStringLiteral("20"));
         seam.answerYes();
-        menu.Command4_Click();
+        menu.quit();
         QVERIFY(seam.ended());
     });
     for (const FlagRow& row : fixture::readFlags(keep.database()))
         QCOMPARE(row.recent, 0);
     // Run 3: option on skips 10 and 20 (seen before); off starts again at 10; after 記録削除 the option no longer
     // skips them.
-    run([&](start_gamen& menu, SeamRecorder& seam) {
+    run([&](MenuWindow& menu, SeamRecorder& seam) {
         QCOMPARE(revealFirst(menu, seam, true), QStringLiteral("30"));
         QCOMPARE(revealFirst(menu, seam, false), QStringLiteral("10"));
         seam.answerYes();
-        menu.Command3_Click();
+        menu.clearRecord();
         // 10 and 30 are set aside by 直近 in this run whatever the option; 20 is open again.
         QCOMPARE(revealFirst(menu, seam, true), QStringLiteral("20"));
     });

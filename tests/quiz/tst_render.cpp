@@ -1,6 +1,6 @@
-#include "quiz/Form1.h"
+#include "quiz/QuizWindow.h"
 #include "quiz/Module1.h"
-#include "quiz/RichTextBox.h"
+#include "quiz/PassageBox.h"
 #include "support/MenuFixture.h"
 #include "support/Styles.h"
 
@@ -42,17 +42,17 @@ void TestRender::positionsMapAcrossLineBreaks()
 {
     QFETCH(QString, text);
     QFETCH(QString, word);
-    RichTextBox box;
+    PassageBox box;
     box.setText(text);
     QCOMPARE(box.text(), text);
     box.select(0, text.size());
     box.applyPlainStyle();
     Module1::MarkWord(box, word);
-    QVERIFY(!quiz::findOccurrences(text, word).isEmpty());
+    QVERIFY(!passage::findOccurrences(text, word).isEmpty());
     const QString problem = checkStyles(box, spansOf(text, {word}));
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     // Each highlight covers the word itself in the document.
-    for (const auto& span : quiz::findOccurrences(text, word)) {
+    for (const auto& span : passage::findOccurrences(text, word)) {
         const int from = box.documentPosition(span.start);
         QCOMPARE(box.document()->toPlainText().mid(from, span.length), word);
         QCOMPARE(box.textPosition(from), span.start);
@@ -66,13 +66,13 @@ void TestRender::blankedPassage_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("empty 回答: plain throughout") << "会社は、法人とする。" << "" << ("会社は、法人とする。" + CRLF);
     QTest::newRow("absent second answer: only marker 1")
-        << "会社は、法人とする。" << "法人,取締役" << ("会社は、" + quiz::blankMarker(1) + "とする。" + CRLF);
+        << "会社は、法人とする。" << "法人,取締役" << ("会社は、" + passage::blankMarker(1) + "とする。" + CRLF);
     QTest::newRow("three occurrences, multi-line")
         << "定款は定款。定款を。" << "定款"
-        << (quiz::blankMarker(1) + "は" + quiz::blankMarker(1) + "。" + CRLF + quiz::blankMarker(1) + "を。" + CRLF);
+        << (passage::blankMarker(1) + "は" + passage::blankMarker(1) + "。" + CRLF + passage::blankMarker(1) + "を。" + CRLF);
     QTest::newRow("marker before a line break")
         << "甲は乙。丙は乙。" << "乙,丙"
-        << ("甲は" + quiz::blankMarker(1) + "。" + CRLF + quiz::blankMarker(2) + "は" + quiz::blankMarker(1) + "。" + CRLF);
+        << ("甲は" + passage::blankMarker(1) + "。" + CRLF + passage::blankMarker(2) + "は" + passage::blankMarker(1) + "。" + CRLF);
 }
 
 void TestRender::blankedPassage()
@@ -80,13 +80,13 @@ void TestRender::blankedPassage()
     QFETCH(QString, mondai);
     QFETCH(QString, kaitou);
     QFETCH(QString, expected);
-    RichTextBox box;
-    const QStringList answers = quiz::answerList(kaitou);
-    Module1::showBlanked(box, quiz::BreakSentences(mondai), answers);
+    PassageBox box;
+    const QStringList answers = passage::answerList(kaitou);
+    Module1::showBlanked(box, passage::breakSentences(mondai), answers);
     QCOMPARE(box.text(), expected);
     QStringList markers;
     for (int k = 1; k <= answers.size(); ++k)
-        markers << quiz::blankMarker(k);
+        markers << passage::blankMarker(k);
     const QString problem = checkStyles(box, spansOf(expected, markers));
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
@@ -116,16 +116,16 @@ void TestRender::renderQuestion()
     q.jo = QStringLiteral("第七条");
     fixture::MenuFixture app({q});
     QVERIFY(app.load());
-    Form1& form = app.menu->quiz();
-    form.RenderQuestion(q);
-    QCOMPARE(form.text1()->text(), QStringLiteral("第二編 株式会社  第四章 機関"));
-    QCOMPARE(form.text2()->text(), teigi);
-    QCOMPARE(form.text3()->text(), text3);
-    QCOMPARE(form.text4()->text(), QStringLiteral("7"));
-    const QString m1 = quiz::blankMarker(1), m2 = quiz::blankMarker(2);
+    QuizWindow& form = app.menu->quiz();
+    form.renderBlankedQuestion(q);
+    QCOMPARE(form.partLine()->text(), QStringLiteral("第二編 株式会社  第四章 機関"));
+    QCOMPARE(form.captionLine()->text(), teigi);
+    QCOMPARE(form.placeLine()->text(), text3);
+    QCOMPARE(form.shownNoBox()->text(), QStringLiteral("7"));
+    const QString m1 = passage::blankMarker(1), m2 = passage::blankMarker(2);
     const QString expected = m1 + "は、" + m2 + "で組織する。" + CRLF + m1 + "は、業務執行の決定をする。" + CRLF;
-    QCOMPARE(form.richTextBox1()->text(), expected);
-    const QString problem = checkStyles(*form.richTextBox1(), spansOf(expected, {m1, m2}));
+    QCOMPARE(form.passageBox()->text(), expected);
+    const QString problem = checkStyles(*form.passageBox(), spansOf(expected, {m1, m2}));
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 

@@ -2,12 +2,12 @@
 
 #include <QTest>
 
-using quiz::Span;
+using passage::Span;
 
 namespace {
 const QString CRLF = QStringLiteral("\r\n");
-const QString MARK1 = quiz::blankMarker(1);
-const QString MARK2 = quiz::blankMarker(2);
+const QString MARK1 = passage::blankMarker(1);
+const QString MARK2 = passage::blankMarker(2);
 } // namespace
 
 class TestTextRoutines final : public QObject
@@ -50,7 +50,7 @@ void TestTextRoutines::breakSentences()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    QCOMPARE(quiz::BreakSentences(text), expected);
+    QCOMPARE(passage::breakSentences(text), expected);
 }
 
 void TestTextRoutines::answerList_data()
@@ -69,14 +69,14 @@ void TestTextRoutines::answerList()
 {
     QFETCH(QString, kaitou);
     QFETCH(QStringList, expected);
-    QCOMPARE(quiz::answerList(kaitou), expected);
+    QCOMPARE(passage::answerList(kaitou), expected);
 }
 
 void TestTextRoutines::blankMarker()
 {
-    QCOMPARE(quiz::blankMarker(1), QStringLiteral(" 《 1 》 "));
-    QCOMPARE(quiz::blankMarker(1).size(), 7);
-    QCOMPARE(quiz::blankMarker(12), QStringLiteral(" 《 12 》 "));
+    QCOMPARE(passage::blankMarker(1), QStringLiteral(" 《 1 》 "));
+    QCOMPARE(passage::blankMarker(1).size(), 7);
+    QCOMPARE(passage::blankMarker(12), QStringLiteral(" 《 12 》 "));
 }
 
 void TestTextRoutines::blankAnswers_data()
@@ -93,21 +93,21 @@ void TestTextRoutines::blankAnswers_data()
         << "監査役" << QStringList{"監査役", "監査役"} << MARK1;
     QTest::newRow("earlier answer swallows a later one containing it")
         << "取締役会は" << QStringList{"取締役", "取締役会"} << (MARK1 + "会は");
-    QTest::newRow("empty entry changes nothing") << "A。B" << QStringList{"A", "", "B"} << (MARK1 + "。" + quiz::blankMarker(3));
+    QTest::newRow("empty entry changes nothing") << "A。B" << QStringList{"A", "", "B"} << (MARK1 + "。" + passage::blankMarker(3));
     QTest::newRow("answer with leading blank matches only with it")
         << "X Y,Y" << QStringList{"X", " Y"} << (MARK1 + MARK2 + ",Y");
     // Markers already placed are never broken by later answers.
     QTest::newRow("digit answer leaves marker 1 whole") << "甲と1と" << QStringList{"甲", "1"} << (MARK1 + "と" + MARK2 + "と");
     QTest::newRow("blank answer leaves markers whole") << "甲 乙" << QStringList{"甲", " "} << (MARK1 + MARK2 + "乙");
     QTest::newRow("bracket answer leaves markers whole") << "甲《乙》" << QStringList{"甲", "《", "》"}
-                                                          << (MARK1 + MARK2 + "乙" + quiz::blankMarker(3));
+                                                          << (MARK1 + MARK2 + "乙" + passage::blankMarker(3));
     QStringList eleven;
     QString text;
     QString expected;
     for (int i = 1; i <= 11; ++i) {
         eleven << QStringLiteral("語%1号").arg(QChar(u'あ' + i));
         text += eleven.last() + u'、';
-        expected += quiz::blankMarker(i) + u'、';
+        expected += passage::blankMarker(i) + u'、';
     }
     QTest::newRow("ten and more answers") << text << eleven << expected;
 }
@@ -117,7 +117,7 @@ void TestTextRoutines::blankAnswers()
     QFETCH(QString, display);
     QFETCH(QStringList, answers);
     QFETCH(QString, expected);
-    QCOMPARE(quiz::blankAnswers(display, answers), expected);
+    QCOMPARE(passage::blankAnswers(display, answers), expected);
 }
 
 void TestTextRoutines::occurrences_data()
@@ -132,7 +132,7 @@ void TestTextRoutines::occurrences_data()
     QTest::newRow("overlapping occurrences both found") << "あああ" << "ああ" << QList<Span>{{0, 2}, {1, 2}};
     QTest::newRow("touching occurrences") << "abab" << "ab" << QList<Span>{{0, 2}, {2, 2}};
     QTest::newRow("marker 1 never inside marker 11")
-        << (quiz::blankMarker(11) + quiz::blankMarker(1)) << MARK1 << QList<Span>{{8, 7}};
+        << (passage::blankMarker(11) + passage::blankMarker(1)) << MARK1 << QList<Span>{{8, 7}};
 }
 
 void TestTextRoutines::occurrences()
@@ -140,7 +140,7 @@ void TestTextRoutines::occurrences()
     QFETCH(QString, text);
     QFETCH(QString, target);
     QFETCH(QList<Span>, expected);
-    QCOMPARE(quiz::findOccurrences(text, target), expected);
+    QCOMPARE(passage::findOccurrences(text, target), expected);
 }
 
 QTEST_GUILESS_MAIN(TestTextRoutines)

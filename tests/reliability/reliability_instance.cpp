@@ -14,8 +14,8 @@
 
 #include "support/SeamRecorder.h"
 
-#include "app/start_gamen.h"
-#include "quiz/Form1.h"
+#include "app/MenuWindow.h"
+#include "quiz/QuizWindow.h"
 #include "store/QuestionStore.h"
 
 #include <QApplication>
@@ -125,15 +125,15 @@ QByteArray encoded(const QString& text)
     return text.toUtf8().toPercentEncoding();
 }
 
-void report(const char* step, SeamRecorder& seam, start_gamen& menu)
+void report(const char* step, SeamRecorder& seam, MenuWindow& menu)
 {
     print(QByteArray("step ") + step);
     for (const SeamRecorder::Box& box : seam.boxes())
         print("box " + QByteArray::number(box.style) + ' ' + encoded(box.title) + ' ' + encoded(box.text));
-    Form1* quiz = menu.loadedQuiz();
+    QuizWindow* quiz = menu.loadedQuiz();
     print(QByteArray("state quiz=") + (quiz && quiz->isVisible() ? '1' : '0') +
           " menu=" + (menu.isVisible() ? '1' : '0') +
-          " command1=" + (quiz && quiz->command1()->isEnabled() ? '1' : '0') + " ended=" + (seam.ended() ? '1' : '0'));
+          " command1=" + (quiz && quiz->answerButton()->isEnabled() ? '1' : '0') + " ended=" + (seam.ended() ? '1' : '0'));
     seam.clear();
 }
 
@@ -147,26 +147,26 @@ int drill(const QString& place, const QString& folder, const QString& lockFile, 
 
     SeamRecorder seam;
     store::QuestionStore store;
-    start_gamen menu(store, start_gamen::Options{lockFile});
-    const bool loaded = menu.Form_Load();
+    MenuWindow menu(store, MenuWindow::Options{lockFile});
+    const bool loaded = menu.startUp();
     if (loaded)
         menu.show();
     report("load", seam, menu);
     if (loaded) {
-        menu.combo1()->setCurrentIndex(menu.combo1()->findText(QStringLiteral("すべて")));
+        menu.partSelector()->setCurrentIndex(menu.partSelector()->findText(QStringLiteral("すべて")));
         seam.answerYes();
-        menu.Command2_Click();
+        menu.startDrill();
         report("launch", seam, menu);
-        if (Form1* quiz = menu.loadedQuiz()) {
-            quiz->Command1_Click();
+        if (QuizWindow* quiz = menu.loadedQuiz()) {
+            quiz->revealAnswers();
             report("reveal", seam, menu);
-            quiz->Command3_Click();
+            quiz->backToMenu();
         }
         seam.answerYes();
-        menu.Command3_Click();
+        menu.clearRecord();
         report("reset", seam, menu);
         seam.answerYes();
-        menu.Command4_Click();
+        menu.quit();
         report("quit", seam, menu);
     }
     menu.releaseResources();
@@ -180,8 +180,8 @@ int run(const QString& folder, const QString& lockFile, int argc, char** argv)
     QDir::setCurrent(folder);
     SeamRecorder seam;
     store::QuestionStore store;
-    start_gamen menu(store, start_gamen::Options{lockFile});
-    if (!menu.Form_Load()) {
+    MenuWindow menu(store, MenuWindow::Options{lockFile});
+    if (!menu.startUp()) {
         for (const SeamRecorder::Box& box : seam.boxes())
             print("box " + QByteArray::number(box.style) + ' ' + encoded(box.title) + ' ' + encoded(box.text));
         print("ended");

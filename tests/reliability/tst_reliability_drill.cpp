@@ -2,8 +2,8 @@
 // question's passage lives on, and the question file removed or replaced while the program runs. Each gets a clear
 // box, the quiz screen stays usable (メニュ画面へ takes the learner back), and the file keeps what it held.
 
-#include "quiz/Form1.h"
-#include "quiz/RichTextBox.h"
+#include "quiz/QuizWindow.h"
+#include "quiz/PassageBox.h"
 #include "drill/FailureText.h"
 #include "drill/MessageSeam.h"
 #include "support/MenuFixture.h"
@@ -109,15 +109,15 @@ public:
     {
         if (!app.load())
             return false;
-        MenuFixture::pick(app.menu->combo1(), QStringLiteral("すべて"));
+        MenuFixture::pick(app.menu->partSelector(), QStringLiteral("すべて"));
         return true;
     }
     void launch()
     {
         app.seam.answerYes();
-        app.menu->Command2_Click();
+        app.menu->startDrill();
     }
-    Form1* quiz() const { return app.menu->loadedQuiz(); }
+    QuizWindow* quiz() const { return app.menu->loadedQuiz(); }
     bool quizShown() const { return quiz() && quiz()->isVisible(); }
 
     // Runs one of the learner's operations; the menu's own ones from the menu, as the learner would reach them.
@@ -126,19 +126,19 @@ public:
         if (operation == QLatin1String("launch")) {
             launch();
         } else if (operation == QLatin1String("next")) {
-            quiz()->Command2_Click();
+            quiz()->showNextQuestion();
         } else if (operation == QLatin1String("repeat")) {
-            quiz()->Command4_Click();
+            quiz()->showQuestionAgain();
         } else if (operation == QLatin1String("reveal")) {
-            quiz()->Command1_Click();
+            quiz()->revealAnswers();
         } else if (operation == QLatin1String("reset")) {
-            quiz()->Command3_Click();
+            quiz()->backToMenu();
             app.seam.answerYes();
-            app.menu->Command3_Click();
+            app.menu->clearRecord();
         } else if (operation == QLatin1String("quit")) {
-            quiz()->Command3_Click();
+            quiz()->backToMenu();
             app.seam.answerYes();
-            app.menu->Command4_Click();
+            app.menu->quit();
         }
     }
 
@@ -150,8 +150,8 @@ void checkQuizStillUsable(Drill& drill)
 {
     QVERIFY(drill.quizShown());
     QVERIFY(!drill.app.seam.ended());
-    QVERIFY(drill.quiz()->command3()->isEnabled());
-    QTest::mouseClick(drill.quiz()->command3(), Qt::LeftButton);
+    QVERIFY(drill.quiz()->menuButton()->isEnabled());
+    QTest::mouseClick(drill.quiz()->menuButton(), Qt::LeftButton);
     QVERIFY(!drill.quiz()->isVisible());
     QVERIFY(drill.app.menu->isVisible());
 }
@@ -236,14 +236,14 @@ void TestReliabilityDrill::nullField()
     } else {
         drill.launch();
         QVERIFY(drill.quizShown());
-        QCOMPARE(drill.quiz()->text4()->text(), QStringLiteral("10"));
+        QCOMPARE(drill.quiz()->shownNoBox()->text(), QStringLiteral("10"));
         if (operation != QLatin1String("reveal"))
-            drill.quiz()->Command1_Click();
+            drill.quiz()->revealAnswers();
         // Planted while the program runs: it must see the file as it is now.
         fixture::exec(path, plant);
     }
     const QByteArray before = contentOf(path);
-    const QString passageBefore = drill.quiz() ? drill.quiz()->richTextBox1()->text() : QString();
+    const QString passageBefore = drill.quiz() ? drill.quiz()->passageBox()->text() : QString();
     drill.app.seam.clear();
 
     drill.act(operation);
@@ -260,15 +260,15 @@ void TestReliabilityDrill::nullField()
         QCOMPARE(drill.app.seam.texts(), QStringList{message(FailureKind::NullField, wrote)});
         QCOMPARE(drill.app.seam.boxes()[0].title, QStringLiteral("ハルニレKM"));
         // The question on show stays as it was, and so does the file.
-        QCOMPARE(drill.quiz()->richTextBox1()->text(), passageBefore);
+        QCOMPARE(drill.quiz()->passageBox()->text(), passageBefore);
         QCOMPARE(contentOf(path), before);
         if (operation == QLatin1String("reveal"))
-            QVERIFY(drill.quiz()->command1()->isEnabled());
+            QVERIFY(drill.quiz()->answerButton()->isEnabled());
         if (operation == QLatin1String("next"))
-            QVERIFY(drill.quiz()->command2()->isEnabled());
+            QVERIFY(drill.quiz()->nextButton()->isEnabled());
     } else if (outcome == QLatin1String("noRow")) {
         QVERIFY(drill.app.seam.boxes().isEmpty());
-        QVERIFY(drill.quiz()->richTextBox1()->text().isEmpty());
+        QVERIFY(drill.quiz()->passageBox()->text().isEmpty());
         QCOMPARE(contentOf(path), before);
     } else {
         QVERIFY(drill.app.seam.boxes().isEmpty());
@@ -306,7 +306,7 @@ void TestReliabilityDrill::laterPageDamaged()
         drill.launch();
         QVERIFY(drill.quizShown());
         if (operation != QLatin1String("reveal"))
-            drill.quiz()->Command1_Click();
+            drill.quiz()->revealAnswers();
         QVERIFY(drill.app.seam.texts().size() == 1);
     }
     if (operation == QLatin1String("repeat") || operation == QLatin1String("reveal")) {
@@ -359,7 +359,7 @@ void TestReliabilityDrill::fileRemoved()
     drill.launch();
     QVERIFY(drill.quizShown());
     if (operation != QLatin1String("reveal"))
-        drill.quiz()->Command1_Click();
+        drill.quiz()->revealAnswers();
     const QList<FlagRow> flagsBefore = fixture::readFlags(path);
     QVERIFY(QFile::rename(path, away));
     drill.app.seam.clear();
@@ -380,7 +380,7 @@ void TestReliabilityDrill::fileRemoved()
     drill.app.seam.clear();
     if (operation == QLatin1String("reset") || operation == QLatin1String("quit")) {
         drill.app.seam.answerYes();
-        drill.app.menu->Command3_Click();
+        drill.app.menu->clearRecord();
         QCOMPARE(drill.app.seam.texts().last(), QStringLiteral("今までの記録を削除しました"));
         QCOMPARE(fixture::readFlags(path)[0], (FlagRow{10, 0, 1}));
         return;
@@ -390,9 +390,9 @@ void TestReliabilityDrill::fileRemoved()
     if (operation == QLatin1String("reveal"))
         QCOMPARE(fixture::readFlags(path)[0], (FlagRow{10, 1, 1}));
     if (operation == QLatin1String("next"))
-        QCOMPARE(drill.quiz()->text4()->text(), QStringLiteral("20"));
+        QCOMPARE(drill.quiz()->shownNoBox()->text(), QStringLiteral("20"));
     if (operation == QLatin1String("repeat"))
-        QVERIFY(drill.quiz()->richTextBox1()->text().contains(quiz::blankMarker(1)));
+        QVERIFY(drill.quiz()->passageBox()->text().contains(passage::blankMarker(1)));
 }
 
 // Another file put in the place of the question file while the program runs.
@@ -421,7 +421,7 @@ void TestReliabilityDrill::fileReplaced()
     drill.launch();
     QVERIFY(drill.quizShown());
     if (operation == QLatin1String("repeat"))
-        drill.quiz()->Command1_Click();
+        drill.quiz()->revealAnswers();
 
     QTemporaryDir scratch;
     const QString made = scratch.filePath(store::databaseFileName());

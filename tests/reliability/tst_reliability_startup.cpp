@@ -169,7 +169,7 @@ void TestReliabilityStartup::badFileAtStart()
     const QByteArray before = contentOf(path);
     const QStringList folderBefore = listing(app.folder.path(), app.lockFile());
 
-    const bool loaded = app.menu->Form_Load();
+    const bool loaded = app.menu->startUp();
     app.store.release();
 
     // Nothing written, nothing made: no journal, no file in place of a missing one.

@@ -3,7 +3,7 @@
 // and how to put it right, the window never hangs, and the file keeps every byte.
 
 #include "ChildProgram.h"
-#include "quiz/Form1.h"
+#include "quiz/QuizWindow.h"
 #include "drill/FailureText.h"
 #include "drill/MessageSeam.h"
 #include "support/MenuFixture.h"
@@ -212,16 +212,16 @@ void TestReliabilityWrites::fileLockedByAnotherProgram()
 
     if (!atStart) {
         QVERIFY(app.load());
-        MenuFixture::pick(app.menu->combo1(), QStringLiteral("すべて"));
+        MenuFixture::pick(app.menu->partSelector(), QStringLiteral("すべて"));
         if (!onMenu) {
             app.seam.answerYes();
-            app.menu->Command2_Click();
+            app.menu->startDrill();
             QVERIFY(app.menu->loadedQuiz() && app.menu->loadedQuiz()->isVisible());
             if (operation != QLatin1String("reveal"))
-                app.menu->loadedQuiz()->Command1_Click();
+                app.menu->loadedQuiz()->revealAnswers();
         }
     }
-    const QString shown = app.menu->loadedQuiz() ? app.menu->loadedQuiz()->text4()->text() : QString();
+    const QString shown = app.menu->loadedQuiz() ? app.menu->loadedQuiz()->shownNoBox()->text() : QString();
     const QList<FlagRow> flagsHeld = fixture::readFlags(path);
     const QByteArray bytesHeld = hashOf(path);
 
@@ -230,22 +230,22 @@ void TestReliabilityWrites::fileLockedByAnotherProgram()
     app.seam.clear();
     auto act = [&] {
         if (atStart) {
-            app.menu->Form_Load();
+            app.menu->startUp();
         } else if (operation == QLatin1String("launch")) {
             app.seam.answerYes();
-            app.menu->Command2_Click();
+            app.menu->startDrill();
         } else if (operation == QLatin1String("reveal")) {
-            app.menu->loadedQuiz()->Command1_Click();
+            app.menu->loadedQuiz()->revealAnswers();
         } else if (operation == QLatin1String("next")) {
-            app.menu->loadedQuiz()->Command2_Click();
+            app.menu->loadedQuiz()->showNextQuestion();
         } else if (operation == QLatin1String("repeat")) {
-            app.menu->loadedQuiz()->Command4_Click();
+            app.menu->loadedQuiz()->showQuestionAgain();
         } else if (operation == QLatin1String("reset")) {
             app.seam.answerYes();
-            app.menu->Command3_Click();
+            app.menu->clearRecord();
         } else if (operation == QLatin1String("quit")) {
             app.seam.answerYes();
-            app.menu->Command4_Click();
+            app.menu->quit();
         }
     };
     act();
@@ -276,7 +276,7 @@ void TestReliabilityWrites::fileLockedByAnotherProgram()
             QVERIFY(!app.seam.ended());
             if (!onMenu) {
                 QVERIFY(app.menu->loadedQuiz()->isVisible());
-                QCOMPARE(app.menu->loadedQuiz()->text4()->text(), shown);
+                QCOMPARE(app.menu->loadedQuiz()->shownNoBox()->text(), shown);
             }
         }
     }
@@ -304,10 +304,10 @@ void TestReliabilityWrites::fileLockedByAnotherProgram()
             QCOMPARE(row.done, 0);
     } else if (operation == QLatin1String("next")) {
         QVERIFY(app.seam.boxes().isEmpty());
-        QVERIFY(app.menu->loadedQuiz()->text4()->text() != shown);
+        QVERIFY(app.menu->loadedQuiz()->shownNoBox()->text() != shown);
     } else if (operation == QLatin1String("repeat")) {
         QVERIFY(app.seam.boxes().isEmpty());
-        QVERIFY(app.menu->loadedQuiz()->command1()->isEnabled());
+        QVERIFY(app.menu->loadedQuiz()->answerButton()->isEnabled());
     }
 }
 
@@ -319,7 +319,7 @@ void TestReliabilityWrites::secondCopy()
     QVERIFY2(first.waitForLine("loaded"), first.output().constData());
     const QByteArray before = hashOf(app.database());
 
-    QVERIFY(!app.menu->Form_Load());
+    QVERIFY(!app.menu->startUp());
     QCOMPARE(app.seam.texts(), QStringList{QStringLiteral("既に起動されています。")});
     QCOMPARE(app.seam.boxes()[0].title, kTitle);
     QVERIFY(app.seam.ended());

@@ -12,7 +12,7 @@ namespace fixture {
 MenuFixture::MenuFixture(const QList<store::Question>& questions, const QList<store::ContentsEntry>& contents)
 {
     writeDatabase(folder.database(), questions, contents);
-    menu = std::make_unique<start_gamen>(store, start_gamen::Options{lockFile()});
+    menu = std::make_unique<MenuWindow>(store, MenuWindow::Options{lockFile()});
 }
 
 MenuFixture::~MenuFixture()
@@ -23,30 +23,30 @@ MenuFixture::~MenuFixture()
 
 bool MenuFixture::load()
 {
-    const bool loaded = menu->Form_Load();
+    const bool loaded = menu->startUp();
     if (loaded) {
         menu->show();
         QApplication::setActiveWindow(menu.get());
-        menu->command2()->setFocus();
+        menu->startButton()->setFocus();
     }
     return loaded;
 }
 
-std::unique_ptr<start_gamen> MenuFixture::secondMenu(store::QuestionStore& other) const
+std::unique_ptr<MenuWindow> MenuFixture::secondMenu(store::QuestionStore& other) const
 {
-    return std::make_unique<start_gamen>(other, start_gamen::Options{lockFile()});
+    return std::make_unique<MenuWindow>(other, MenuWindow::Options{lockFile()});
 }
 
 void MenuFixture::choose(const QString& part, const QString& chapter, const QString& section)
 {
-    menu->combo1()->setCurrentIndex(menu->combo1()->findText(part, Qt::MatchExactly));
-    menu->Combo1_LostFocus();
-    menu->combo2()->setCurrentIndex(chapter.isEmpty() ? -1 : menu->combo2()->findText(chapter, Qt::MatchExactly));
-    menu->Combo2_LostFocus();
-    menu->combo3()->setCurrentIndex(section.isEmpty() ? -1 : menu->combo3()->findText(section, Qt::MatchExactly));
-    QCOMPARE(menu->combo1()->currentText(), part);
-    QCOMPARE(menu->combo2()->currentText(), chapter);
-    QCOMPARE(menu->combo3()->currentText(), section);
+    menu->partSelector()->setCurrentIndex(menu->partSelector()->findText(part, Qt::MatchExactly));
+    menu->leavePartSelector();
+    menu->chapterSelector()->setCurrentIndex(chapter.isEmpty() ? -1 : menu->chapterSelector()->findText(chapter, Qt::MatchExactly));
+    menu->leaveChapterSelector();
+    menu->sectionSelector()->setCurrentIndex(section.isEmpty() ? -1 : menu->sectionSelector()->findText(section, Qt::MatchExactly));
+    QCOMPARE(menu->partSelector()->currentText(), part);
+    QCOMPARE(menu->chapterSelector()->currentText(), chapter);
+    QCOMPARE(menu->sectionSelector()->currentText(), section);
 }
 
 void MenuFixture::pick(QWidget* widget, const QString& text)

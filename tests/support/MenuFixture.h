@@ -2,7 +2,7 @@
 
 #include "Fixture.h"
 #include "SeamRecorder.h"
-#include "app/start_gamen.h"
+#include "app/MenuWindow.h"
 #include "store/QuestionStore.h"
 
 #include <memory>
@@ -23,7 +23,7 @@ public:
     // Runs the menu's start-up and shows it as the program does. Returns what Form_Load returned.
     bool load();
     // A second program on the same folder and lock file (a fresh store and menu), not loaded yet.
-    std::unique_ptr<start_gamen> secondMenu(store::QuestionStore& store) const;
+    std::unique_ptr<MenuWindow> secondMenu(store::QuestionStore& store) const;
 
     QString database() const { return folder.database(); }
     QString lockFile() const { return folder.file(QStringLiteral("instance.lock")); }
@@ -37,7 +37,7 @@ public:
     TempFolder folder;
     SeamRecorder seam;
     store::QuestionStore store;
-    std::unique_ptr<start_gamen> menu;
+    std::unique_ptr<MenuWindow> menu;
 };
 
 // Closes a window as the learner does with its close box: the window system's close, delivered to the window.

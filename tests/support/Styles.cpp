@@ -4,7 +4,7 @@
 
 namespace fixture {
 
-QString checkStyles(const RichTextBox& box, const QList<quiz::Span>& highlighted)
+QString checkStyles(const PassageBox& box, const QList<passage::Span>& highlighted)
 {
     const QString& text = box.text();
     QList<bool> marked(text.size(), false);
@@ -31,11 +31,11 @@ QString checkStyles(const RichTextBox& box, const QList<quiz::Span>& highlighted
     return {};
 }
 
-QList<quiz::Span> spansOf(const QString& text, const QStringList& targets)
+QList<passage::Span> spansOf(const QString& text, const QStringList& targets)
 {
-    QList<quiz::Span> spans;
+    QList<passage::Span> spans;
     for (const QString& t : targets)
-        spans += quiz::findOccurrences(text, t);
+        spans += passage::findOccurrences(text, t);
     return spans;
 }
 

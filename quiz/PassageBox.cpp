@@ -1,11 +1,11 @@
-#include "RichTextBox.h"
+#include "PassageBox.h"
 
 #include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
 
-RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
+PassageBox::PassageBox(QWidget* parent) : QTextEdit(parent)
 {
     setAcceptRichText(false);
     setReadOnly(true);
@@ -13,17 +13,17 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
-RichTextBox::Batch::Batch(RichTextBox& box) : m_cursor(box.document())
+PassageBox::Batch::Batch(PassageBox& box) : m_cursor(box.document())
 {
     m_cursor.beginEditBlock();
 }
 
-RichTextBox::Batch::~Batch()
+PassageBox::Batch::~Batch()
 {
     m_cursor.endEditBlock();
 }
 
-void RichTextBox::setText(const QString& text)
+void PassageBox::setText(const QString& text)
 {
     m_text = text;
     m_pairs.clear();
@@ -47,14 +47,14 @@ void RichTextBox::setText(const QString& text)
     m_selLength = 0;
 }
 
-int RichTextBox::documentPosition(qsizetype position) const
+int PassageBox::documentPosition(qsizetype position) const
 {
     // Each CR LF pair that ends before the position counts one character less in the document.
     const qsizetype before = std::lower_bound(m_pairs.begin(), m_pairs.end(), position - 1) - m_pairs.begin();
     return int(position - before);
 }
 
-qsizetype RichTextBox::textPosition(int documentPosition) const
+qsizetype PassageBox::textPosition(int documentPosition) const
 {
     // The k-th pair (from 0) stands at document position pair - k; every one before the position adds a character.
     qsizetype position = documentPosition;
@@ -67,7 +67,7 @@ qsizetype RichTextBox::textPosition(int documentPosition) const
     return position;
 }
 
-void RichTextBox::select(qsizetype start, qsizetype length)
+void PassageBox::select(qsizetype start, qsizetype length)
 {
     start = std::clamp<qsizetype>(start, 0, m_text.size());
     length = std::clamp<qsizetype>(length, 0, m_text.size() - start);
@@ -75,7 +75,7 @@ void RichTextBox::select(qsizetype start, qsizetype length)
     m_selLength = length;
 }
 
-void RichTextBox::mergeOnSelection(const QTextCharFormat& format)
+void PassageBox::mergeOnSelection(const QTextCharFormat& format)
 {
     QTextCursor cursor(document());
     cursor.setPosition(documentPosition(m_selStart));
@@ -83,42 +83,42 @@ void RichTextBox::mergeOnSelection(const QTextCharFormat& format)
     cursor.mergeCharFormat(format);
 }
 
-void RichTextBox::setSelColor(const QColor& colour)
+void PassageBox::setSelColor(const QColor& colour)
 {
     QTextCharFormat format;
     format.setForeground(colour);
     mergeOnSelection(format);
 }
 
-void RichTextBox::setSelFontSize(qreal points)
+void PassageBox::setSelFontSize(qreal points)
 {
     QTextCharFormat format;
     format.setFontPointSize(points);
     mergeOnSelection(format);
 }
 
-void RichTextBox::setSelBold(bool bold)
+void PassageBox::setSelBold(bool bold)
 {
     QTextCharFormat format;
     format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
     mergeOnSelection(format);
 }
 
-void RichTextBox::applyPlainStyle()
+void PassageBox::applyPlainStyle()
 {
     setSelColor(QColor(0, 0, 0));
     setSelBold(false);
     setSelFontSize(9);
 }
 
-void RichTextBox::applyHighlightStyle()
+void PassageBox::applyHighlightStyle()
 {
     setSelColor(QColor(255, 0, 0));
     setSelBold(true);
     setSelFontSize(14);
 }
 
-QTextCharFormat RichTextBox::formatAt(qsizetype position) const
+QTextCharFormat PassageBox::formatAt(qsizetype position) const
 {
     // The format of a character is the one a cursor placed just after it reports.
     QTextCursor cursor(document());
@@ -126,7 +126,7 @@ QTextCharFormat RichTextBox::formatAt(qsizetype position) const
     return cursor.charFormat();
 }
 
-void RichTextBox::mouseReleaseEvent(QMouseEvent* event)
+void PassageBox::mouseReleaseEvent(QMouseEvent* event)
 {
     QTextEdit::mouseReleaseEvent(event);
     if (event->button() != Qt::LeftButton || textCursor().hasSelection())

@@ -8,19 +8,19 @@
 // The passage box: formatted text addressed by character positions of its own text, in which a line break is the
 // two characters CR LF. The document underneath keeps one paragraph separator per line break; positions are mapped
 // between the two so that a selection lands on the characters it names.
-class RichTextBox : public QTextEdit
+class PassageBox : public QTextEdit
 {
     Q_OBJECT
 
 public:
-    explicit RichTextBox(QWidget* parent = nullptr);
+    explicit PassageBox(QWidget* parent = nullptr);
 
     // Groups the changes made while it lives, so the passage is laid out once at its end instead of after each
     // formatting call.
     class Batch
     {
     public:
-        explicit Batch(RichTextBox& box);
+        explicit Batch(PassageBox& box);
         ~Batch();
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;

@@ -1,8 +1,8 @@
-#include "start_gamen.h"
+#include "MenuWindow.h"
 
 #include "drill/ChapterTable.h"
 #include "Layout.h"
-#include "quiz/Form1.h"
+#include "quiz/QuizWindow.h"
 #include "drill/FailureText.h"
 #include "drill/MessageSeam.h"
 
@@ -47,9 +47,9 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
-start_gamen::start_gamen(store::QuestionStore& store) : start_gamen(store, Options{}) {}
+MenuWindow::MenuWindow(store::QuestionStore& store) : MenuWindow(store, Options{}) {}
 
-start_gamen::start_gamen(store::QuestionStore& store, Options options)
+MenuWindow::MenuWindow(store::QuestionStore& store, Options options)
     : m_store(store), m_options(std::move(options))
 {
     if (m_options.lockFilePath.isEmpty())
@@ -58,12 +58,12 @@ start_gamen::start_gamen(store::QuestionStore& store, Options options)
     buildControls();
 }
 
-start_gamen::~start_gamen()
+MenuWindow::~MenuWindow()
 {
     delete m_quiz.data();
 }
 
-QString start_gamen::defaultLockFilePath()
+QString MenuWindow::defaultLockFilePath()
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
@@ -71,78 +71,78 @@ QString start_gamen::defaultLockFilePath()
     return folder + QStringLiteral("/harunire-km.lock");
 }
 
-void start_gamen::buildControls()
+void MenuWindow::buildControls()
 {
     using layout::twips;
     layout::makeToolWindow(this, QStringLiteral("ハルニレKM   中小企業診断士"), 8130, 3885);
 
-    m_label1 = makeLabel(this, "Label1", QStringLiteral("中小企業診断士　会社法"), twips(840, 120, 5895, 495),
+    m_titleLabel = makeLabel(this, "Label1", QStringLiteral("中小企業診断士　会社法"), twips(840, 120, 5895, 495),
                          layout::font(layout::gothic, 20.25), layout::red, layout::windowColour());
-    m_label4 = makeLabel(this, "Label4", QStringLiteral("<穴埋め>"), twips(6000, 240, 1935, 495),
+    m_blankLabel = makeLabel(this, "Label4", QStringLiteral("<穴埋め>"), twips(6000, 240, 1935, 495),
                          layout::font(layout::gothic, 15.75, false, true), layout::blue, layout::windowColour());
 
-    m_frame1 = layout::place(new QGroupBox(QStringLiteral("範囲"), this), "Frame1", twips(120, 720, 5040, 2295),
+    m_rangeFrame = layout::place(new QGroupBox(QStringLiteral("範囲"), this), "Frame1", twips(120, 720, 5040, 2295),
                              layout::font(layout::mincho, 9.75, true));
-    layout::setColours(m_frame1, layout::blue, layout::grey);
+    layout::setColours(m_rangeFrame, layout::blue, layout::grey);
 
     const QFont labelFont = layout::font(layout::gothic, 9.75);
-    makeLabel(m_frame1, "Label3", QStringLiteral("編"), twips(120, 360, 375, 375), labelFont, layout::blue,
+    makeLabel(m_rangeFrame, "Label3", QStringLiteral("編"), twips(120, 360, 375, 375), labelFont, layout::blue,
               layout::grey);
-    m_combo1 = makeSelector(m_frame1, "Combo1", twips(360, 360, 4575, 300));
-    makeLabel(m_frame1, "Label5", QStringLiteral("章"), twips(120, 1080, 375, 255), labelFont, layout::blue,
+    m_partSelector = makeSelector(m_rangeFrame, "Combo1", twips(360, 360, 4575, 300));
+    makeLabel(m_rangeFrame, "Label5", QStringLiteral("章"), twips(120, 1080, 375, 255), labelFont, layout::blue,
               layout::grey);
-    makeLabel(m_frame1, "Label6", QStringLiteral("節"), twips(120, 1800, 255, 255), labelFont, layout::blue,
+    makeLabel(m_rangeFrame, "Label6", QStringLiteral("節"), twips(120, 1800, 255, 255), labelFont, layout::blue,
               layout::grey);
     // The chapter and section lists belong to the window itself and are drawn above the frame.
-    m_combo2 = makeSelector(this, "Combo2", twips(480, 1800, 4575, 300));
-    m_combo3 = makeSelector(this, "Combo3", twips(480, 2520, 4575, 300));
+    m_chapterSelector = makeSelector(this, "Combo2", twips(480, 1800, 4575, 300));
+    m_sectionSelector = makeSelector(this, "Combo3", twips(480, 2520, 4575, 300));
 
-    m_frame3 = layout::place(new QGroupBox(QStringLiteral("オプション"), this), "Frame3", twips(5280, 720, 2640, 735),
+    m_optionFrame = layout::place(new QGroupBox(QStringLiteral("オプション"), this), "Frame3", twips(5280, 720, 2640, 735),
                              layout::font(layout::mincho, 9.75, true));
-    layout::setColours(m_frame3, layout::blue, layout::grey);
-    m_check1 = layout::place(new QCheckBox(QStringLiteral("今まで見た問題を外す"), m_frame3), "Check1",
+    layout::setColours(m_optionFrame, layout::blue, layout::grey);
+    m_excludeSeenBox = layout::place(new QCheckBox(QStringLiteral("今まで見た問題を外す"), m_optionFrame), "Check1",
                              twips(120, 240, 2415, 375), layout::font(layout::mincho, 9.75, true));
-    layout::setColours(m_check1, QApplication::palette().color(QPalette::WindowText), layout::grey);
+    layout::setColours(m_excludeSeenBox, QApplication::palette().color(QPalette::WindowText), layout::grey);
     {
         // The tick box itself keeps the colour of a text field.
-        QPalette palette = m_check1->palette();
+        QPalette palette = m_excludeSeenBox->palette();
         palette.setColor(QPalette::Base, layout::windowColour());
-        m_check1->setPalette(palette);
+        m_excludeSeenBox->setPalette(palette);
     }
-    m_check1->setChecked(true);
+    m_excludeSeenBox->setChecked(true);
 
-    m_command2 = makeButton(this, "Command2", QStringLiteral("問題開始"), twips(5520, 2160, 2205, 375));
-    m_command3 = makeButton(this, "Command3", QStringLiteral("記録削除"), twips(5520, 2760, 2205, 375));
-    m_command4 = makeButton(this, "Command4", QStringLiteral("終了"), twips(5520, 3360, 2205, 375));
+    m_startButton = makeButton(this, "Command2", QStringLiteral("問題開始"), twips(5520, 2160, 2205, 375));
+    m_clearRecordButton = makeButton(this, "Command3", QStringLiteral("記録削除"), twips(5520, 2760, 2205, 375));
+    m_quitButton = makeButton(this, "Command4", QStringLiteral("終了"), twips(5520, 3360, 2205, 375));
 
     auto* line1 = new QWidget(this);
     line1->setObjectName(QStringLiteral("Line1"));
     line1->setGeometry(layout::px(120), layout::px(3240), layout::px(6480) - layout::px(120), 1);
     layout::setColours(line1, {}, layout::green);
 
-    m_combo2->raise();
-    m_combo3->raise();
+    m_chapterSelector->raise();
+    m_sectionSelector->raise();
 
-    for (QWidget* w : std::initializer_list<QWidget*>{m_label1, m_label4, m_frame1, m_frame3})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_titleLabel, m_blankLabel, m_rangeFrame, m_optionFrame})
         w->setFocusPolicy(Qt::NoFocus);
-    QWidget::setTabOrder(m_command2, m_command4);
-    QWidget::setTabOrder(m_command4, m_check1);
-    QWidget::setTabOrder(m_check1, m_combo1);
-    QWidget::setTabOrder(m_combo1, m_combo2);
-    QWidget::setTabOrder(m_combo2, m_combo3);
-    QWidget::setTabOrder(m_combo3, m_command3);
-    m_command2->setFocus();
+    QWidget::setTabOrder(m_startButton, m_quitButton);
+    QWidget::setTabOrder(m_quitButton, m_excludeSeenBox);
+    QWidget::setTabOrder(m_excludeSeenBox, m_partSelector);
+    QWidget::setTabOrder(m_partSelector, m_chapterSelector);
+    QWidget::setTabOrder(m_chapterSelector, m_sectionSelector);
+    QWidget::setTabOrder(m_sectionSelector, m_clearRecordButton);
+    m_startButton->setFocus();
 
-    connect(m_command2, &QPushButton::clicked, this, &start_gamen::Command2_Click);
-    connect(m_command3, &QPushButton::clicked, this, &start_gamen::Command3_Click);
-    connect(m_command4, &QPushButton::clicked, this, &start_gamen::Command4_Click);
-    for (QComboBox* combo : {m_combo1, m_combo2, m_combo3})
+    connect(m_startButton, &QPushButton::clicked, this, &MenuWindow::startDrill);
+    connect(m_clearRecordButton, &QPushButton::clicked, this, &MenuWindow::clearRecord);
+    connect(m_quitButton, &QPushButton::clicked, this, &MenuWindow::quit);
+    for (QComboBox* combo : {m_partSelector, m_chapterSelector, m_sectionSelector})
         combo->installEventFilter(this);
     // How much of the chosen range is left, counted when the tooltip is about to show.
-    m_command2->installEventFilter(this);
+    m_startButton->installEventFilter(this);
 }
 
-bool start_gamen::Form_Load()
+bool MenuWindow::startUp()
 {
     // A second copy of the program would work on the same record.
     m_instanceLock = std::make_unique<QLockFile>(m_options.lockFilePath);
@@ -166,8 +166,8 @@ bool start_gamen::Form_Load()
         return false;
     }
 
-    m_combo1->addItems(chapters::partList());
-    m_combo1->setCurrentIndex(-1);
+    m_partSelector->addItems(chapters::partList());
+    m_partSelector->setCurrentIndex(-1);
 
     try {
         m_store.trialOpen();
@@ -179,15 +179,15 @@ bool start_gamen::Form_Load()
     return true;
 }
 
-void start_gamen::releaseResources()
+void MenuWindow::releaseResources()
 {
     m_store.release();
     m_instanceLock.reset();
 }
 
-int start_gamen::check1Value() const
+int MenuWindow::excludeSeenValue() const
 {
-    switch (m_check1->checkState()) {
+    switch (m_excludeSeenBox->checkState()) {
     case Qt::Checked:
         return 1;
     case Qt::PartiallyChecked:
@@ -197,7 +197,7 @@ int start_gamen::check1Value() const
     }
 }
 
-void start_gamen::Command3_Click()
+void MenuWindow::clearRecord()
 {
     if (seam::msgBox(QStringLiteral("今までの記録（どの問題を見たか）を削除してよろしいですか？"), seam::YesNo,
                      kTitle) != seam::Yes)
@@ -211,17 +211,17 @@ void start_gamen::Command3_Click()
     seam::msgBox(QStringLiteral("今までの記録を削除しました"), seam::OkOnly, kTitle);
 }
 
-void start_gamen::直近初期化()
+void MenuWindow::clearRecentFlags()
 {
     m_store.clearFlag(store::Flag::Recent);
 }
 
-void start_gamen::Command4_Click()
+void MenuWindow::quit()
 {
     if (seam::msgBox(QStringLiteral("終了して良いですか？"), seam::YesNo, kTitle) != seam::Yes)
         return;
     try {
-        直近初期化();
+        clearRecentFlags();
     } catch (const store::StoreError& e) {
         // The program still ends; the questions seen in this run stay set aside until the next clean quit.
         seam::msgBox(QStringLiteral("終了時に、今回見た問題の印を外せませんでした。\r\n") +
@@ -231,7 +231,7 @@ void start_gamen::Command4_Click()
     seam::endProgram();
 }
 
-bool start_gamen::Form_QueryUnload(bool userClosed)
+bool MenuWindow::confirmClose(bool userClosed)
 {
     if (!userClosed)
         return false;
@@ -242,19 +242,19 @@ bool start_gamen::Form_QueryUnload(bool userClosed)
     return true;
 }
 
-void start_gamen::closeEvent(QCloseEvent* event)
+void MenuWindow::closeEvent(QCloseEvent* event)
 {
     if (event->spontaneous() && property("closeDisabled").toBool()) {
         event->ignore();
         return;
     }
-    if (Form_QueryUnload(event->spontaneous()))
+    if (confirmClose(event->spontaneous()))
         event->ignore();
     else
         event->accept();
 }
 
-void start_gamen::gfnEnableCloseButton(QWidget* form, bool enabled)
+void MenuWindow::gfnEnableCloseButton(QWidget* form, bool enabled)
 {
     if (!form)
         return;
@@ -267,25 +267,25 @@ void start_gamen::gfnEnableCloseButton(QWidget* form, bool enabled)
 
 // ---- range selectors ----
 
-QString start_gamen::remainingText()
+QString MenuWindow::remainingText()
 {
     try {
         const store::RangeCounts counts = m_store.countRange(
-            store::Range{m_combo1->currentText(), m_combo2->currentText(), m_combo3->currentText(), check1Value()});
+            store::Range{m_partSelector->currentText(), m_chapterSelector->currentText(), m_sectionSelector->currentText(), excludeSeenValue()});
         return QStringLiteral("残り %1 問 / 全 %2 問").arg(counts.open).arg(counts.total);
     } catch (const store::StoreError&) {
         return QString();
     }
 }
 
-bool start_gamen::eventFilter(QObject* watched, QEvent* event)
+bool MenuWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_command2 && event->type() == QEvent::ToolTip) {
+    if (watched == m_startButton && event->type() == QEvent::ToolTip) {
         const QString text = remainingText();
         if (text.isEmpty())
             QToolTip::hideText();
         else
-            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, m_command2);
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, m_startButton);
         return true;
     }
     if (event->type() == QEvent::FocusOut) {
@@ -294,48 +294,48 @@ bool start_gamen::eventFilter(QObject* watched, QEvent* event)
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         const bool leaves = reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
         if (leaves && isVisible()) {
-            if (watched == m_combo1)
-                Combo1_LostFocus();
-            else if (watched == m_combo2)
-                Combo2_LostFocus();
-            else if (watched == m_combo3)
-                Combo3_LostFocus();
+            if (watched == m_partSelector)
+                leavePartSelector();
+            else if (watched == m_chapterSelector)
+                leaveChapterSelector();
+            else if (watched == m_sectionSelector)
+                leaveSectionSelector();
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void start_gamen::Combo1_LostFocus()
+void MenuWindow::leavePartSelector()
 {
-    m_combo2->clear();
-    m_combo3->clear();
+    m_chapterSelector->clear();
+    m_sectionSelector->clear();
     show();
     repaint();
-    章一覧設定(m_combo1->currentText());
+    fillChapterList(m_partSelector->currentText());
 }
 
-void start_gamen::Combo2_LostFocus()
+void MenuWindow::leaveChapterSelector()
 {
-    m_combo3->clear();
+    m_sectionSelector->clear();
     show();
     repaint();
-    節一覧設定(m_combo1->currentText(), m_combo2->currentText());
+    fillSectionList(m_partSelector->currentText(), m_chapterSelector->currentText());
 }
 
-void start_gamen::Combo3_LostFocus()
+void MenuWindow::leaveSectionSelector()
 {
     show();
 }
 
-void start_gamen::章一覧設定(const QString& part)
+void MenuWindow::fillChapterList(const QString& part)
 {
-    m_combo2->clear();
-    m_combo3->clear();
+    m_chapterSelector->clear();
+    m_sectionSelector->clear();
     bool found = false;
     const QStringList items = chapters::chaptersOf(part, &found);
     if (found) {
-        m_combo2->addItems(items);
-        m_combo2->setCurrentIndex(-1);
+        m_chapterSelector->addItems(items);
+        m_chapterSelector->setCurrentIndex(-1);
     } else {
         seam::msgBox(QStringLiteral("該当の編・章を選択してください。"), seam::OkOnly, kTitle);
     }
@@ -343,7 +343,7 @@ void start_gamen::章一覧設定(const QString& part)
     repaint();
 }
 
-void start_gamen::節一覧設定(const QString& part, const QString& chapter)
+void MenuWindow::fillSectionList(const QString& part, const QString& chapter)
 {
     QStringList sections;
     try {
@@ -354,10 +354,10 @@ void start_gamen::節一覧設定(const QString& part, const QString& chapter)
         return;
     }
     if (!sections.isEmpty()) {
-        m_combo3->clear();
-        m_combo3->addItem(chapters::all);
-        m_combo3->addItems(sections);
-        m_combo3->setCurrentIndex(-1);
+        m_sectionSelector->clear();
+        m_sectionSelector->addItem(chapters::all);
+        m_sectionSelector->addItems(sections);
+        m_sectionSelector->setCurrentIndex(-1);
     }
     show();
     repaint();
@@ -365,28 +365,28 @@ void start_gamen::節一覧設定(const QString& part, const QString& chapter)
 
 // ---- drill launch ----
 
-void start_gamen::Command2_Click()
+void MenuWindow::startDrill()
 {
     try {
-        const QString part = m_combo1->currentText();
-        const QString chapter = m_combo2->currentText();
+        const QString part = m_partSelector->currentText();
+        const QString chapter = m_chapterSelector->currentText();
         const bool probe = m_store.hasSections(part, chapter);
         if (!probe && chapter != chapters::all && part != chapters::all) {
             seam::msgBox(QStringLiteral("該当の編・章を選択してください。"), seam::OkOnly, kTitle);
-            m_combo2->clear();
-            m_combo3->clear();
-            m_combo1->setFocus();
+            m_chapterSelector->clear();
+            m_sectionSelector->clear();
+            m_partSelector->setFocus();
             return;
         }
         if (!chapters::partList().contains(part)) {
             seam::msgBox(QStringLiteral("対象範囲を選択してから、このボタンを押して下さい"), seam::OkOnly,
                          QStringLiteral("ハルニレ KM"));
-            m_combo1->setCurrentIndex(-1);
-            m_combo1->setFocus();
+            m_partSelector->setCurrentIndex(-1);
+            m_partSelector->setFocus();
             return;
         }
 
-        const QString section = m_combo3->currentText();
+        const QString section = m_sectionSelector->currentText();
         const QString tail = kCrLf + QStringLiteral("を範囲として出題します。 ") + kCrLf;
         QString t;
         if (part == chapters::all)
@@ -398,23 +398,23 @@ void start_gamen::Command2_Click()
         else
             t = QStringLiteral("編： ") + part + kCrLf + QStringLiteral("章： ") + chapter + kCrLf +
                 QStringLiteral("節： ") + section + kCrLf + tail;
-        if (check1Value() == 1)
+        if (excludeSeenValue() == 1)
             t += kCrLf + QStringLiteral("( 今までに出た問題は除きます。)") + kCrLf;
 
         if (seam::msgBox(t, seam::YesNo, kTitle) != seam::Yes)
             return;
 
         hide();
-        const int result = store::ShowNextQuestion(m_store, *this, m_combo1->currentText(), m_combo2->currentText(),
-                                                   m_combo3->currentText(), check1Value());
+        const int result = store::ShowNextQuestion(m_store, *this, m_partSelector->currentText(), m_chapterSelector->currentText(),
+                                                   m_sectionSelector->currentText(), excludeSeenValue());
         if (result != 0) {
             show();
-            m_command2->setFocus();
+            m_startButton->setFocus();
         } else {
-            Form1& form = quiz();
+            QuizWindow& form = quiz();
             form.show();
             form.activateWindow();
-            form.text1()->setFocus();
+            form.partLine()->setFocus();
         }
     } catch (const store::StoreError& e) {
         seam::msgBox(store::startFailureMessage(e));
@@ -422,26 +422,26 @@ void start_gamen::Command2_Click()
     }
 }
 
-Form1& start_gamen::quiz()
+QuizWindow& MenuWindow::quiz()
 {
     if (!m_quiz)
-        m_quiz = new Form1(m_store, *this);
+        m_quiz = new QuizWindow(m_store, *this);
     return *m_quiz;
 }
 
-void start_gamen::renderQuestion(const store::Question& question)
+void MenuWindow::renderQuestion(const store::Question& question)
 {
-    quiz().RenderQuestion(question);
+    quiz().renderBlankedQuestion(question);
 }
 
-void start_gamen::showQuestion()
+void MenuWindow::showQuestion()
 {
-    Form1& form = quiz();
+    QuizWindow& form = quiz();
     form.show();
-    form.command1()->setEnabled(true);
+    form.answerButton()->setEnabled(true);
 }
 
-Form1* start_gamen::loadedQuiz() const
+QuizWindow* MenuWindow::loadedQuiz() const
 {
     return m_quiz.data();
 }

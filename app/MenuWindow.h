@@ -13,11 +13,11 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class Form1;
+class QuizWindow;
 
 // The menu screen: the range of the drill, the option, the progress reset, the launch and quitting. It is created
 // once at start-up and lives until the program ends; during a drill it is only hidden.
-class start_gamen : public QWidget, public store::QuestionDisplay
+class MenuWindow : public QWidget, public store::QuestionDisplay
 {
     Q_OBJECT
 
@@ -28,26 +28,26 @@ public:
         QString lockFilePath;
     };
 
-    explicit start_gamen(store::QuestionStore& store);
-    start_gamen(store::QuestionStore& store, Options options);
-    ~start_gamen() override;
+    explicit MenuWindow(store::QuestionStore& store);
+    MenuWindow(store::QuestionStore& store, Options options);
+    ~MenuWindow() override;
 
     static QString defaultLockFilePath();
 
     // Start-up checks. Returns false when the program has been ended.
-    bool Form_Load();
+    bool startUp();
 
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
+    void startDrill();
+    void clearRecord();
+    void quit();
     // Clears 直近 in every row. Throws store::StoreError when the file cannot be written.
-    void 直近初期化();
+    void clearRecentFlags();
 
-    void Combo1_LostFocus();
-    void Combo2_LostFocus();
-    void Combo3_LostFocus();
-    void 章一覧設定(const QString& part);
-    void 節一覧設定(const QString& part, const QString& chapter);
+    void leavePartSelector();
+    void leaveChapterSelector();
+    void leaveSectionSelector();
+    void fillChapterList(const QString& part);
+    void fillSectionList(const QString& part, const QString& chapter);
 
     // Greys the close command of a window's title bar, or gives it back.
     static void gfnEnableCloseButton(QWidget* form, bool enabled);
@@ -57,16 +57,16 @@ public:
     QString remainingText();
 
     // The value of the option box: 0 unticked, 1 ticked, 2 greyed.
-    int check1Value() const;
-    QComboBox* combo1() const { return m_combo1; }
-    QComboBox* combo2() const { return m_combo2; }
-    QComboBox* combo3() const { return m_combo3; }
-    QPushButton* command2() const { return m_command2; }
+    int excludeSeenValue() const;
+    QComboBox* partSelector() const { return m_partSelector; }
+    QComboBox* chapterSelector() const { return m_chapterSelector; }
+    QComboBox* sectionSelector() const { return m_sectionSelector; }
+    QPushButton* startButton() const { return m_startButton; }
 
     // The quiz screen, loaded when it is not.
-    Form1& quiz();
+    QuizWindow& quiz();
     // The quiz screen if it is loaded, else null.
-    Form1* loadedQuiz() const;
+    QuizWindow* loadedQuiz() const;
 
     // Lets go of the lock and the file when the program ends.
     void releaseResources();
@@ -80,24 +80,24 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Form_QueryUnload: `userClosed` is true when the learner closed the window (reason code 0).
-    bool Form_QueryUnload(bool userClosed);
+    // confirmClose: `userClosed` is true when the learner closed the window (reason code 0).
+    bool confirmClose(bool userClosed);
     void buildControls();
 
     store::QuestionStore& m_store;
     Options m_options;
     std::unique_ptr<QLockFile> m_instanceLock;
-    QPointer<Form1> m_quiz;
+    QPointer<QuizWindow> m_quiz;
 
-    QLabel* m_label1 = nullptr;
-    QLabel* m_label4 = nullptr;
-    QGroupBox* m_frame1 = nullptr;
-    QGroupBox* m_frame3 = nullptr;
-    QComboBox* m_combo1 = nullptr;
-    QComboBox* m_combo2 = nullptr;
-    QComboBox* m_combo3 = nullptr;
-    QCheckBox* m_check1 = nullptr;
-    QPushButton* m_command2 = nullptr;
-    QPushButton* m_command3 = nullptr;
-    QPushButton* m_command4 = nullptr;
+    QLabel* m_titleLabel = nullptr;
+    QLabel* m_blankLabel = nullptr;
+    QGroupBox* m_rangeFrame = nullptr;
+    QGroupBox* m_optionFrame = nullptr;
+    QComboBox* m_partSelector = nullptr;
+    QComboBox* m_chapterSelector = nullptr;
+    QComboBox* m_sectionSelector = nullptr;
+    QCheckBox* m_excludeSeenBox = nullptr;
+    QPushButton* m_startButton = nullptr;
+    QPushButton* m_clearRecordButton = nullptr;
+    QPushButton* m_quitButton = nullptr;
 };
