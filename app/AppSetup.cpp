@@ -1,7 +1,8 @@
 #include "AppSetup.h"
 
-#include "Layout.h"
+#include "widgets/Layout.h"
 #include "drill/MessageSeam.h"
+#include "drill/Texts.h"
 
 #include <QApplication>
 #include <QFont>
@@ -22,7 +23,7 @@ QString displayText(QString text)
     return text;
 }
 
-int showBox(const QString& text, int style, const QString& title)
+int showBox(const QString& text, seam::Style style, const QString& title)
 {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
@@ -53,7 +54,7 @@ void setupApplication(QApplication& application)
     QFont::insertSubstitution(layout::mincho, QStringLiteral("IPAPMincho"));
 
     QApplication::setApplicationName(QStringLiteral("harunire-km"));
-    QApplication::setApplicationDisplayName(seam::applicationTitle());
+    QApplication::setApplicationDisplayName(texts::kTitle);
     QApplication::setQuitOnLastWindowClosed(false);
     seam::setBoxHandler(showBox);
 }

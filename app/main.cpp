@@ -1,5 +1,6 @@
 #include "AppSetup.h"
-#include "MenuWindow.h"
+#include "Screens.h"
+#include "drill/DrillSession.h"
 #include "drill/MessageSeam.h"
 #include "store/QuestionStore.h"
 
@@ -12,14 +13,14 @@ int main(int argc, char** argv)
     app::setupApplication(application);
 
     store::QuestionStore store;
-    MenuWindow menu(store);
+    drill::DrillSession session(store);
+    Screens screens(session);
     // Ending the program at once: no window's close handling runs, but the file and the lock are let go.
-    seam::setEndHandler([&menu] {
-        menu.releaseResources();
-        std::_Exit(0);
+    seam::setEndHandler([&session](int status) {
+        session.release();
+        std::_Exit(status);
     });
-    if (!menu.startUp())
-        return 0;
-    menu.show();
+    if (!session.startUp())
+        return 1;
     return application.exec();
 }

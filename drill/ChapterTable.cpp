@@ -7,7 +7,7 @@ namespace chapters {
 const QStringList& partList()
 {
     static const QStringList parts = {
-        QStringLiteral("すべて"),
+        store::kAll,
         QStringLiteral("第一編 総則"),
         QStringLiteral("第二編 株式会社"),
         QStringLiteral("第三編 持分会社"),
@@ -25,7 +25,7 @@ namespace {
 const QHash<QString, QStringList>& table()
 {
     static const QHash<QString, QStringList> chapters = {
-        {QStringLiteral("すべて"), {}},
+        {store::kAll, {}},
         {QStringLiteral("第一編 総則"),
          {QStringLiteral("第一章 通則"), QStringLiteral("第二章 会社の商号"), QStringLiteral("第三章 会社の使用人等"),
           QStringLiteral("第四章 事業の譲渡をした場合の競業の禁止等")}},
@@ -61,7 +61,7 @@ QStringList chaptersOf(const QString& part, bool* found)
         *found = it != table().constEnd();
     if (it == table().constEnd())
         return {};
-    return QStringList{all} + *it;
+    return QStringList{store::kAll} + *it;
 }
 
 } // namespace chapters

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "store/Question.h"
+
 #include <QStringList>
 
 // The parts of the Act and their chapters, as the selectors offer them.
 namespace chapters {
 
-inline const QString all = QStringLiteral("すべて");
+inline const QString& all = store::kAll;
 
 // "すべて" and the eight part titles, in menu order.
 const QStringList& partList();

@@ -1,37 +1,37 @@
 #include "FailureText.h"
 
-namespace store {
+#include "Texts.h"
+
+namespace drill {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
 // What went wrong and how to put it right, for the causes the learner can put right. `atStart`: the program ends
 // after the message, so the learner is sent to start it again rather than to try the operation again.
-QString remedyText(FailureKind kind, bool atStart)
+QString remedyText(store::FailureKind kind, bool atStart)
 {
     const QString again =
         atStart ? QStringLiteral("このＡＰを起動し直してください。") : QStringLiteral("もう一度操作してください。");
     switch (kind) {
-    case FailureKind::FileMissing:
-        return QStringLiteral("ソラメモ.mdb が見つかりません。") + kCrLf +
+    case store::FailureKind::FileMissing:
+        return QStringLiteral("ソラメモ.mdb が見つかりません。") + texts::kLineBreak +
                QStringLiteral("このＡＰと同じフォルダに ソラメモ.mdb を戻してから、") + again;
-    case FailureKind::ReadOnly:
-        return QStringLiteral("ソラメモ.mdb が読み取り専用になっているため、記録を書き込めません。") + kCrLf +
+    case store::FailureKind::ReadOnly:
+        return QStringLiteral("ソラメモ.mdb が読み取り専用になっているため、記録を書き込めません。") + texts::kLineBreak +
                QStringLiteral("ソラメモ.mdb の読み取り専用の設定を外してから、") + again;
-    case FailureKind::FolderReadOnly:
-        return QStringLiteral("ソラメモ.mdb のあるフォルダに書き込めないため、記録を保存できません。") + kCrLf +
+    case store::FailureKind::FolderReadOnly:
+        return QStringLiteral("ソラメモ.mdb のあるフォルダに書き込めないため、記録を保存できません。") + texts::kLineBreak +
                QStringLiteral("このＡＰと ソラメモ.mdb を書き込みできるフォルダに移してから、起動し直してください。");
-    case FailureKind::Busy:
-        return QStringLiteral("ソラメモ.mdb を他のプログラムが使用中のため、読み書きできません。") + kCrLf +
+    case store::FailureKind::Busy:
+        return QStringLiteral("ソラメモ.mdb を他のプログラムが使用中のため、読み書きできません。") + texts::kLineBreak +
                QStringLiteral("ソラメモ.mdb を使っている他のプログラムを終了してから、") + again;
-    case FailureKind::DiskFull:
-        return QStringLiteral("ディスクの空きが足りないため、記録を書き込めません。") + kCrLf +
+    case store::FailureKind::DiskFull:
+        return QStringLiteral("ディスクの空きが足りないため、記録を書き込めません。") + texts::kLineBreak +
                QStringLiteral("不要なファイルを削除して空きを作ってから、") + again;
-    case FailureKind::NotADatabase:
-    case FailureKind::SchemaMissing:
-    case FailureKind::NullField:
-    case FailureKind::Other:
+    case store::FailureKind::NotADatabase:
+    case store::FailureKind::SchemaMissing:
+    case store::FailureKind::NullField:
+    case store::FailureKind::Other:
         break;
     }
     return {};
@@ -44,17 +44,17 @@ QString damagedFileMessage()
     return QStringLiteral("この　ソラメモ.mdb　は壊れています。　再度ダウンロードしてください");
 }
 
-QString failureMessage(const StoreError& error, bool wrote)
+QString failureMessage(const store::StoreError& error, bool wrote)
 {
     QString text = remedyText(error.kind(), false);
     if (text.isEmpty()) {
         switch (error.kind()) {
-        case FailureKind::NullField:
-            text = QStringLiteral("この問題のデータが壊れているため、表示できません。") + kCrLf +
+        case store::FailureKind::NullField:
+            text = QStringLiteral("この問題のデータが壊れているため、表示できません。") + texts::kLineBreak +
                    QStringLiteral("メニュー画面に戻り、範囲を変えてください。");
             break;
-        case FailureKind::Other:
-            text = QStringLiteral("ソラメモ.mdb の読み書き中に問題が起きました。") + kCrLf +
+        case store::FailureKind::Other:
+            text = QStringLiteral("ソラメモ.mdb の読み書き中に問題が起きました。") + texts::kLineBreak +
                    QStringLiteral("（%1）").arg(error.message());
             break;
         default:
@@ -63,14 +63,14 @@ QString failureMessage(const StoreError& error, bool wrote)
         }
     }
     if (wrote)
-        text += kCrLf + QStringLiteral("今までの記録は変更されていません。");
+        text += texts::kLineBreak + QStringLiteral("今までの記録は変更されていません。");
     return text;
 }
 
-QString startFailureMessage(const StoreError& error)
+QString startFailureMessage(const store::StoreError& error)
 {
     const QString remedy = remedyText(error.kind(), true);
     return remedy.isEmpty() ? damagedFileMessage() : remedy;
 }
 
-} // namespace store
+} // namespace drill

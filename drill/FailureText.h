@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace store {
+namespace drill {
 
 // The damaged-file message of start-up and of the drill launch.
 QString damagedFileMessage();
@@ -13,11 +13,11 @@ QString damagedFileMessage();
 // file or folder that cannot be written, a file another program holds, a full disk, a file moved away) the text
 // says how. `wrote` tells whether the operation was going to change the record: the text then says that nothing
 // was changed.
-QString failureMessage(const StoreError& error, bool wrote);
+QString failureMessage(const store::StoreError& error, bool wrote);
 
 // The message for a failure at start-up or at the drill launch, after which the program ends. A damaged or
 // foreign file gets the damaged-file message; a cause the learner can put right gets the text that says how,
 // since downloading the file again would throw the record away for nothing.
-QString startFailureMessage(const StoreError& error);
+QString startFailureMessage(const store::StoreError& error);
 
-} // namespace store
+} // namespace drill

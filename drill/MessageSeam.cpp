@@ -1,5 +1,7 @@
 #include "MessageSeam.h"
 
+#include "Texts.h"
+
 #include <cstdlib>
 
 namespace seam {
@@ -18,40 +20,32 @@ EndHandler& endHandler()
     return handler;
 }
 
-bool& ended()
+int show(const QString& text, Style style, const QString& title)
 {
-    static bool value = false;
-    return value;
+    if (!boxHandler())
+        return style == YesNo ? No : Ok;
+    return boxHandler()(text, style, title.isEmpty() ? texts::kTitle : title);
 }
 
 } // namespace
 
-QString applicationTitle()
+void tell(const QString& text, const QString& title)
 {
-    return QStringLiteral("ハルニレKM");
+    show(text, OkOnly, title);
 }
 
-int msgBox(const QString& text, int style, const QString& title)
+bool ask(const QString& text, const QString& title)
 {
-    const QString shown = title.isEmpty() ? applicationTitle() : title;
-    if (boxHandler())
-        return boxHandler()(text, style, shown);
-    return style == YesNo ? No : Ok;
+    return show(text, YesNo, title) == Yes;
 }
 
-void endProgram()
+void endProgram(int status)
 {
-    ended() = true;
     if (endHandler()) {
-        endHandler()();
+        endHandler()(status);
         return;
     }
-    std::_Exit(0);
-}
-
-bool programEnded()
-{
-    return ended();
+    std::_Exit(status);
 }
 
 void setBoxHandler(BoxHandler handler)
@@ -62,11 +56,6 @@ void setBoxHandler(BoxHandler handler)
 void setEndHandler(EndHandler handler)
 {
     endHandler() = std::move(handler);
-}
-
-void resetEnded()
-{
-    ended() = false;
 }
 
 } // namespace seam

@@ -10,23 +10,20 @@ namespace seam {
 enum Style { OkOnly = 0, YesNo = 4 };
 enum Answer { Ok = 1, Yes = 6, No = 7 };
 
-// The title of boxes that have none of their own.
-QString applicationTitle();
+// Shows a modal box with one OK button. An empty title shows the program's title.
+void tell(const QString& text, const QString& title = {});
+// Shows a modal box with Yes and No (Yes the default); true when the learner answered Yes.
+bool ask(const QString& text, const QString& title = {});
 
-// Shows a modal box and returns the button pressed. An empty title shows the application's title.
-int msgBox(const QString& text, int style = OkOnly, const QString& title = {});
+// Ends the program at once with the exit status: no close handling of any window runs. Returns only where a test
+// has taken over the ending; callers return straight after it.
+void endProgram(int status);
 
-// Ends the program at once: no close handling of any window runs. Returns only where a test has taken over the
-// ending; callers return straight after it.
-void endProgram();
-bool programEnded();
-
-using BoxHandler = std::function<int(const QString& text, int style, const QString& title)>;
-using EndHandler = std::function<void()>;
+using BoxHandler = std::function<int(const QString& text, Style style, const QString& title)>;
+using EndHandler = std::function<void(int status)>;
 
 // The real program installs its message box and its exit here; tests install their own.
 void setBoxHandler(BoxHandler handler);
 void setEndHandler(EndHandler handler);
-void resetEnded();
 
 } // namespace seam

@@ -19,9 +19,9 @@ QString breakSentences(const QString& text)
         }
         out += QStringView(text).mid(r, at + 1 - r);
         // A passage whose lines already end after a "。" (the items of a paragraph) gets no second break there.
-        const bool brokenAlready = QStringView(text).mid(at + 1).startsWith(kLineBreak);
+        const bool brokenAlready = QStringView(text).mid(at + 1).startsWith(texts::kLineBreak);
         if (lastBracket < r && !brokenAlready)
-            out += kLineBreak;
+            out += texts::kLineBreak;
         r = at + 1;
     }
 }
@@ -94,6 +94,32 @@ QString blankAnswers(const QString& display, const QStringList& answers)
     for (const Run& run : blankRuns(display, answers))
         out += run.number == 0 ? run.text : blankMarker(run.number);
     return out;
+}
+
+Shown showBlanks(const QList<Run>& runs, const QStringList& answers, const QList<int>& uncovered)
+{
+    Shown shown;
+    QList<Blank> blanks;
+    shown.text = layOutBlanks(runs, uncovered, &blanks);
+    for (const Blank& blank : blanks)
+        shown.highlights.append(blank.span);
+    for (qsizetype k = 0; k < answers.size(); ++k) {
+        if (uncovered.contains(int(k + 1)))
+            continue;
+        for (const Span& span : findOccurrences(shown.text, blankMarker(int(k + 1)))) {
+            if (!shown.highlights.contains(span))
+                shown.highlights.append(span);
+        }
+    }
+    return shown;
+}
+
+Shown showAnswers(const QString& display, const QStringList& answers)
+{
+    Shown shown{display, {}};
+    for (const QString& word : answers)
+        shown.highlights += findOccurrences(display, word);
+    return shown;
 }
 
 QList<Span> findOccurrences(const QString& text, const QString& target)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Texts.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -7,7 +9,7 @@
 // The text work of a question: sentence layout, blanks and the places to highlight. No widgets.
 namespace passage {
 
-inline const QString kLineBreak = QStringLiteral("\r\n");
+using texts::kLineBreak;
 
 // Lays the passage out one sentence per line: a line break follows each "。", except while a "。）" still lies
 // ahead, and except where a line break follows already. The whole passage is kept.
@@ -51,10 +53,22 @@ struct Blank
 // receives where each blank stands.
 QString layOutBlanks(const QList<Run>& runs, const QList<int>& uncovered, QList<Blank>* blanks = nullptr);
 
+// A passage as the box shows it: its text and the characters in the highlight style.
+struct Shown
+{
+    QString text;
+    QList<Span> highlights;
+};
+
+// The passage with its blanks, those of the given numbers showing their words: every marker and uncovered word
+// highlighted (and a marker's text that the passage itself holds, like a blank).
+Shown showBlanks(const QList<Run>& runs, const QStringList& answers, const QList<int>& uncovered);
+// The passage with the answers in place, every occurrence of each answer word highlighted.
+Shown showAnswers(const QString& display, const QStringList& answers);
+
 // Replaces every occurrence of each answer, in list order, by its marker. Text already turned into a marker is
 // never touched again; an answer inside an earlier answer word has nothing left to match.
 QString blankAnswers(const QString& display, const QStringList& answers);
-
 
 // Every occurrence of the target in the text, overlapping ones included, left to right.
 QList<Span> findOccurrences(const QString& text, const QString& target);

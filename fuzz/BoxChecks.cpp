@@ -1,6 +1,5 @@
 #include "BoxChecks.h"
 
-#include "quiz/Module1.h"
 #include "quiz/PassageBox.h"
 #include "drill/PassageText.h"
 
@@ -51,7 +50,8 @@ QString checkBox(const TextCase& c)
     const QStringList answers = passage::answerList(c.kaitou);
     PassageBox box;
 
-    Module1::showBlanked(box, display, answers);
+    const passage::Shown blanked = passage::showBlanks(passage::blankRuns(display, answers), answers, {});
+    box.showPassage(blanked.text, blanked.highlights);
     if (box.text() != passage::blankAnswers(display, answers))
         return QStringLiteral("the blanked box does not hold the blanked text");
     QStringList markers;
@@ -60,7 +60,8 @@ QString checkBox(const TextCase& c)
     if (QString problem = checkHighlights(box, markers); !problem.isEmpty())
         return QStringLiteral("blanked: ") + problem;
 
-    Module1::showRevealed(box, display, answers);
+    const passage::Shown revealed = passage::showAnswers(display, answers);
+    box.showPassage(revealed.text, revealed.highlights);
     if (box.text() != display)
         return QStringLiteral("the revealed box does not hold the laid-out passage");
     if (QString problem = checkHighlights(box, answers); !problem.isEmpty())

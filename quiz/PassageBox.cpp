@@ -13,16 +13,6 @@ PassageBox::PassageBox(QWidget* parent) : QTextEdit(parent)
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
-PassageBox::Batch::Batch(PassageBox& box) : m_cursor(box.document())
-{
-    m_cursor.beginEditBlock();
-}
-
-PassageBox::Batch::~Batch()
-{
-    m_cursor.endEditBlock();
-}
-
 void PassageBox::setText(const QString& text)
 {
     m_text = text;
@@ -43,8 +33,6 @@ void PassageBox::setText(const QString& text)
         }
     }
     setPlainText(plain);
-    m_selStart = 0;
-    m_selLength = 0;
 }
 
 int PassageBox::documentPosition(qsizetype position) const
@@ -67,55 +55,29 @@ qsizetype PassageBox::textPosition(int documentPosition) const
     return position;
 }
 
-void PassageBox::select(qsizetype start, qsizetype length)
+void PassageBox::applyStyle(qsizetype start, qsizetype length, bool highlight)
 {
-    start = std::clamp<qsizetype>(start, 0, m_text.size());
-    length = std::clamp<qsizetype>(length, 0, m_text.size() - start);
-    m_selStart = start;
-    m_selLength = length;
-}
-
-void PassageBox::mergeOnSelection(const QTextCharFormat& format)
-{
+    // The plain style: black, 9 points, regular; the highlight style: red, 14 points, bold.
+    QTextCharFormat format;
+    format.setForeground(highlight ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    format.setFontWeight(highlight ? QFont::Bold : QFont::Normal);
+    format.setFontPointSize(highlight ? 14 : 9);
     QTextCursor cursor(document());
-    cursor.setPosition(documentPosition(m_selStart));
-    cursor.setPosition(documentPosition(m_selStart + m_selLength), QTextCursor::KeepAnchor);
+    cursor.setPosition(documentPosition(start));
+    cursor.setPosition(documentPosition(start + length), QTextCursor::KeepAnchor);
     cursor.mergeCharFormat(format);
 }
 
-void PassageBox::setSelColor(const QColor& colour)
+void PassageBox::showPassage(const QString& text, const QList<passage::Span>& highlights)
 {
-    QTextCharFormat format;
-    format.setForeground(colour);
-    mergeOnSelection(format);
-}
-
-void PassageBox::setSelFontSize(qreal points)
-{
-    QTextCharFormat format;
-    format.setFontPointSize(points);
-    mergeOnSelection(format);
-}
-
-void PassageBox::setSelBold(bool bold)
-{
-    QTextCharFormat format;
-    format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
-    mergeOnSelection(format);
-}
-
-void PassageBox::applyPlainStyle()
-{
-    setSelColor(QColor(0, 0, 0));
-    setSelBold(false);
-    setSelFontSize(9);
-}
-
-void PassageBox::applyHighlightStyle()
-{
-    setSelColor(QColor(255, 0, 0));
-    setSelBold(true);
-    setSelFontSize(14);
+    // One edit block: the passage is laid out once at its end instead of after each formatting call.
+    QTextCursor block(document());
+    block.beginEditBlock();
+    setText(text);
+    applyStyle(0, text.size(), false);
+    for (const passage::Span& span : highlights)
+        applyStyle(span.start, span.length, true);
+    block.endEditBlock();
 }
 
 QTextCharFormat PassageBox::formatAt(qsizetype position) const

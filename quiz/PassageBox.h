@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QColor>
+#include "drill/PassageText.h"
+
 #include <QList>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -15,35 +16,9 @@ class PassageBox : public QTextEdit
 public:
     explicit PassageBox(QWidget* parent = nullptr);
 
-    // Groups the changes made while it lives, so the passage is laid out once at its end instead of after each
-    // formatting call.
-    class Batch
-    {
-    public:
-        explicit Batch(PassageBox& box);
-        ~Batch();
-        Batch(const Batch&) = delete;
-        Batch& operator=(const Batch&) = delete;
-
-    private:
-        QTextCursor m_cursor;
-    };
-
-    void setText(const QString& text);
+    // Shows the text in the plain style with the spans in the highlight style.
+    void showPassage(const QString& text, const QList<passage::Span>& highlights);
     const QString& text() const { return m_text; }
-
-    // Selection by start (0-based) and length in the box's text.
-    void select(qsizetype start, qsizetype length);
-    qsizetype selStart() const { return m_selStart; }
-    qsizetype selLength() const { return m_selLength; }
-
-    void setSelColor(const QColor& colour);
-    void setSelFontSize(qreal points);
-    void setSelBold(bool bold);
-
-    // The two styles of the passage.
-    void applyPlainStyle();
-    void applyHighlightStyle();
 
     // Formatting of the character at a position of the box's text (for the screens' own checks).
     QTextCharFormat formatAt(qsizetype position) const;
@@ -60,10 +35,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void mergeOnSelection(const QTextCharFormat& format);
+    void setText(const QString& text);
+    void applyStyle(qsizetype start, qsizetype length, bool highlight);
 
     QString m_text;
-    QList<qsizetype> m_pairs;  // positions of the CR of each CR LF pair in m_text
-    qsizetype m_selStart = 0;
-    qsizetype m_selLength = 0;
+    QList<qsizetype> m_pairs; // positions of the CR of each CR LF pair in m_text
 };

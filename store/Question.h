@@ -22,13 +22,19 @@ struct Question
     bool operator==(const Question&) const = default;
 };
 
-// The range chosen on the menu: texts of the three selectors and the value of the option box.
+// The first item of every selector of the range: no restriction at that level.
+inline const QString kAll = QStringLiteral("すべて");
+
+// The range chosen on the menu: the texts picked in the three selectors ("すべて" leaves a level open, an empty
+// text is nothing picked) and whether the questions seen before are left out.
 struct Range
 {
     QString part;
     QString chapter;
     QString section;
-    int exclude = 0;
+    bool excludeSeen = false;
+
+    bool operator==(const Range&) const = default;
 };
 
 } // namespace store

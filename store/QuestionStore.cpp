@@ -99,12 +99,11 @@ enum class Scope { All, Part, Chapter, Section };
 
 Scope scopeOf(const Range& range)
 {
-    const QString all = QStringLiteral("すべて");
-    if (range.part == all)
+    if (range.part == kAll)
         return Scope::All;
-    if (range.chapter == all)
+    if (range.chapter == kAll)
         return Scope::Part;
-    if (range.section.isEmpty() || range.section == all)
+    if (range.section.isEmpty() || range.section == kAll)
         return Scope::Chapter;
     return Scope::Section;
 }
@@ -286,7 +285,7 @@ void QuestionStore::clearFlag(Flag flag)
 std::optional<Question> QuestionStore::nextQuestion(const Range& range)
 {
     const Scope scope = scopeOf(range);
-    const bool exclude = range.exclude != 0;
+    const bool exclude = range.excludeSeen;
     const QByteArray where = "直近 = 0" + scopeCondition(scope) + (exclude ? " AND 済 = 0" : "");
     const QByteArray tail = " WHERE " + where + " ORDER BY Ｎｏ LIMIT 1";
     const QByteArray plain = "SELECT " QUESTION_COLUMNS " FROM 問題" + tail;
@@ -299,17 +298,17 @@ std::optional<Question> QuestionStore::nextQuestion(const Range& range)
     return readQuestion(*query);
 }
 
-std::optional<Question> QuestionStore::findShown(const QString& noText)
+std::optional<Question> QuestionStore::question(qint64 no)
 {
     connection();
     Use query(statement("SELECT " QUESTION_COLUMNS " FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1"));
-    query->bind(1, noText);
+    query->bind(1, no);
     if (!query->next())
         return std::nullopt;
     return readQuestion(*query);
 }
 
-std::optional<Revealed> QuestionStore::reveal(const QString& noText)
+std::optional<Revealed> QuestionStore::reveal(qint64 no)
 {
     Connection& db = connection();
     Transaction transaction(db);
@@ -317,7 +316,7 @@ std::optional<Revealed> QuestionStore::reveal(const QString& noText)
     Revealed revealed;
     {
         Use find(statement("SELECT rowid, 問題, 回答 FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1"));
-        find->bind(1, noText);
+        find->bind(1, no);
         if (!find->next())
             return std::nullopt;  // nothing written; the transaction rolls back
         rowid = find->integer(0);
@@ -337,7 +336,7 @@ RangeCounts QuestionStore::countRange(const Range& range)
 {
     const Scope scope = scopeOf(range);
     QByteArray open = "直近 = 0";
-    if (range.exclude != 0)
+    if (range.excludeSeen)
         open += " AND 済 = 0";
     const QByteArray sql = "SELECT count(*), coalesce(sum(" + open + "), 0) FROM 問題 WHERE 1" + scopeCondition(scope);
     connection();

@@ -62,10 +62,10 @@ public:
 
     // The open question of the range with the lowest Ｎｏ.
     std::optional<Question> nextQuestion(const Range& range);
-    // The first row in stored order whose Ｎｏ equals the given text by value.
-    std::optional<Question> findShown(const QString& noText);
-    // Writes 済 = 1 and 直近 = 1 on the first row whose Ｎｏ equals the text and returns its passage and answers.
-    std::optional<Revealed> reveal(const QString& noText);
+    // The first row in stored order with this Ｎｏ.
+    std::optional<Question> question(qint64 no);
+    // Writes 済 = 1 and 直近 = 1 on the first row with this Ｎｏ and returns its passage and answers.
+    std::optional<Revealed> reveal(qint64 no);
 
     RangeCounts countRange(const Range& range);
 

@@ -2,9 +2,56 @@
 
 #include <sqlite3.h>
 #include <string>
+#include <utility>
 #include <unistd.h>
 
 namespace store {
+
+namespace faults {
+
+namespace {
+
+struct Planted
+{
+    QByteArray sqlStart;
+    int code = 0;
+    bool folderReadOnly = false;
+};
+
+Planted& planted()
+{
+    static Planted faults;
+    return faults;
+}
+
+// The planted result code for this SQL, taken away as it is used; 0 for none.
+int take(const char* sql)
+{
+    Planted& p = planted();
+    if (p.code == 0 || !sql || !QByteArray(sql).startsWith(p.sqlStart))
+        return 0;
+    return std::exchange(p.code, 0);
+}
+
+} // namespace
+
+void failNext(const QByteArray& sqlStart, int code)
+{
+    planted().sqlStart = sqlStart;
+    planted().code = code;
+}
+
+void setFolderWritable(bool writable)
+{
+    planted().folderReadOnly = !writable;
+}
+
+void clear()
+{
+    planted() = Planted{};
+}
+
+} // namespace faults
 
 FailureKind kindOfSqliteCode(int code)
 {
@@ -35,6 +82,8 @@ namespace {
 // with EROFS whatever the caller may do otherwise.
 bool folderWritable(sqlite3* db)
 {
+    if (faults::planted().folderReadOnly)
+        return false;
     const char* name = db ? sqlite3_db_filename(db, "main") : nullptr;
     if (!name || !*name)
         return true;
@@ -130,6 +179,8 @@ Connection Connection::create(const QString& path, const QByteArray& key)
 
 void Connection::exec(const char* sql)
 {
+    if (const int planted = faults::take(sql))
+        fail(planted);
     char* error = nullptr;
     const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &error);
     if (rc != SQLITE_OK) {
@@ -213,7 +264,8 @@ Statement& Statement::bind(int index, qint64 value)
 
 bool Statement::next()
 {
-    const int rc = sqlite3_step(m_stmt);
+    const int planted = faults::take(sqlite3_sql(m_stmt));
+    const int rc = planted ? planted : sqlite3_step(m_stmt);
     if (rc == SQLITE_ROW)
         return true;
     if (rc == SQLITE_DONE)

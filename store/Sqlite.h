@@ -11,6 +11,19 @@ struct sqlite3_stmt;
 
 namespace store {
 
+// Faults planted in the lowest layer, for tests: every failure the file can cause is made on demand here instead
+// of with a real full disk, a real read-only medium or a real lock.
+namespace faults {
+
+// The next statement step or exec whose SQL starts with `sqlStart` fails with the SQLite result code, once.
+void failNext(const QByteArray& sqlStart, int code);
+// Whether the folder of the file counts as writable, as on a read-only medium it does not.
+void setFolderWritable(bool writable);
+// Takes every planted fault away.
+void clear();
+
+} // namespace faults
+
 // Turns an SQLite result code into the kind of failure the screens report, from the code alone.
 FailureKind kindOfSqliteCode(int code);
 

@@ -1,97 +1,139 @@
+// The question file: which question comes next, the counts, the flags written, and every way the file can fail,
+// made real (bad files, a file changed underneath, a lock) or planted in the lowest layer.
+#include "store/Sqlite.h"
 #include "support/Fixture.h"
-#include "store/QuestionStore.h"
 
-#include <QFile>
+#include <QDir>
 #include <QTest>
+#include <sqlite3.h>
 
-using fixture::FlagRow;
 using store::FailureKind;
+
+Q_DECLARE_METATYPE(store::FailureKind)
+
+namespace {
+
+const QString kAll = store::kAll;
+const QString P2 = QStringLiteral("第二編 株式会社");
+const QString C24 = QStringLiteral("第四章 機関");
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// 済 on 10, 50, 70; 直近 on 20, 60; stored against Ｎｏ order, so that the selection must sort.
+void writeFlagged(const QString& path)
+{
+    auto questions = fixture::sampleQuestions();
+    for (auto& q : questions) {
+        q.done = (q.no == 10 || q.no == 50 || q.no == 70) ? 1 : 0;
+        q.recent = (q.no == 20 || q.no == 60) ? 1 : 0;
+    }
+    std::reverse(questions.begin(), questions.end());
+    fixture::writeDatabase(path, questions, fixture::sampleContents());
+}
+
+// Runs one operation of the store.
+void run(store::QuestionStore& s, const QString& operation)
+{
+    if (operation == QLatin1String("reveal"))
+        s.reveal(10);
+    else if (operation == QLatin1String("clear done"))
+        s.clearFlag(store::Flag::Done);
+    else if (operation == QLatin1String("clear recent"))
+        s.clearFlag(store::Flag::Recent);
+    else if (operation == QLatin1String("next"))
+        s.nextQuestion({kAll, kAll, {}, false});
+    else if (operation == QLatin1String("find"))
+        s.question(10);
+    else if (operation == QLatin1String("sections"))
+        s.sections(P2, C24);
+}
+
+} // namespace
 
 class TestStore final : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void trialOpenFailures_data();
-    void trialOpenFailures();
-    void missingFileIsNotCreated();
+    void cleanup() { store::faults::clear(); }
+    void selection_data();
+    void selection();
     void resets_data();
     void resets();
+    void revealAndFind();
+    void badFileAtStart_data();
+    void badFileAtStart();
+    void plantedFaults_data();
+    void plantedFaults();
+    void fileChangedUnderneath_data();
+    void fileChangedUnderneath();
+    void lockedByAnotherProgram();
 };
 
-Q_DECLARE_METATYPE(store::FailureKind)
-
-void TestStore::trialOpenFailures_data()
+void TestStore::selection_data()
 {
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<bool>("fails");
-    QTest::addColumn<FailureKind>("kind");
-    QTest::newRow("right key") << "good" << false << FailureKind::Other;
-    QTest::newRow("wrong key") << "otherkey" << true << FailureKind::NotADatabase;
-    QTest::newRow("plain text") << "text" << true << FailureKind::NotADatabase;
-    QTest::newRow("unencrypted sqlite") << "plain" << true << FailureKind::NotADatabase;
-    QTest::newRow("table 目次 missing") << "notoc" << true << FailureKind::SchemaMissing;
-    QTest::newRow("column 直近 missing") << "nocolumn" << true << FailureKind::SchemaMissing;
-    QTest::newRow("zero bytes") << "empty" << true << FailureKind::SchemaMissing;
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<QString>("chapter");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<bool>("exclude");
+    QTest::addColumn<qint64>("first"); // 0: nothing left
+    QTest::addColumn<int>("open");
+    QTest::addColumn<int>("total");
+    const QString s1 = QStringLiteral("第一節 株主総会及び種類株主総会等");
+    const QString s2 = QStringLiteral("第二節 株主総会以外の機関の設置");
+    QTest::newRow("whole Act, off: chapter and section ignored") << kAll << "x" << "y" << false << 10LL << 8 << 10;
+    QTest::newRow("whole Act, on") << kAll << "" << "" << true << 30LL << 5 << 10;
+    QTest::newRow("part, off: section ignored") << P2 << kAll << "nonsense" << false << 50LL << 5 << 6;
+    QTest::newRow("part, on") << P2 << kAll << "" << true << 80LL << 3 << 6;
+    QTest::newRow("chapter, section empty, off") << P2 << C24 << "" << false << 50LL << 4 << 5;
+    QTest::newRow("chapter, section すべて, on") << P2 << C24 << kAll << true << 80LL << 2 << 5;
+    QTest::newRow("section, off") << P2 << C24 << s2 << false << 70LL << 3 << 3;
+    QTest::newRow("section, on") << P2 << C24 << s2 << true << 80LL << 2 << 3;
+    QTest::newRow("section all set aside with the option") << P2 << C24 << s1 << true << 0LL << 0 << 2;
+    QTest::newRow("empty part is no wildcard") << "" << kAll << "" << false << 0LL << 0 << 0;
+    QTest::newRow("empty chapter is no wildcard") << QStringLiteral("第一編 総則") << "" << "" << false << 0LL << 0 << 0;
+    QTest::newRow("quotes in a range text are text") << "' OR ''='" << kAll << "" << false << 0LL << 0 << 0;
 }
 
-void TestStore::trialOpenFailures()
+void TestStore::selection()
 {
-    QFETCH(QString, setup);
-    QFETCH(bool, fails);
-    QFETCH(FailureKind, kind);
+    QFETCH(QString, part);
+    QFETCH(QString, chapter);
+    QFETCH(QString, section);
+    QFETCH(bool, exclude);
+    QFETCH(qint64, first);
+    QFETCH(int, open);
+    QFETCH(int, total);
     fixture::TempFolder folder;
-    const QString path = folder.database();
-    if (setup == QLatin1String("good") || setup == QLatin1String("notoc") || setup == QLatin1String("nocolumn"))
-        fixture::writeDatabase(path, fixture::sampleQuestions(), fixture::sampleContents());
-    if (setup == QLatin1String("otherkey"))
-        fixture::writeDatabase(path, fixture::sampleQuestions(), {}, "ANOTHER1");
-    if (setup == QLatin1String("plain"))
-        fixture::writeDatabase(path, fixture::sampleQuestions(), {}, QByteArray());
-    if (setup == QLatin1String("notoc"))
-        fixture::exec(path, QStringLiteral("DROP TABLE 目次"));
-    if (setup == QLatin1String("nocolumn"))
-        fixture::exec(path, QStringLiteral("CREATE TABLE t AS SELECT Ｎｏ, 編, 章, 節, 款, 条, 定義, 問題, 回答, 済 FROM 問題;"
-                                           "DROP TABLE 問題; ALTER TABLE t RENAME TO 問題;"));
-    if (setup == QLatin1String("text") || setup == QLatin1String("empty")) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        if (setup == QLatin1String("text"))
-            file.write("これはデータベースではありません。\n");
-    }
+    writeFlagged(folder.database());
+    const QString before = fixture::flags(folder.database());
     store::QuestionStore s;
-    try {
-        s.trialOpen();
-        QVERIFY2(!fails, "the file was accepted");
-    } catch (const store::StoreError& e) {
-        QVERIFY2(fails, qPrintable(e.message()));
-        QCOMPARE(e.kind(), kind);
-    }
-}
-
-void TestStore::missingFileIsNotCreated()
-{
-    fixture::TempFolder folder;
-    store::QuestionStore s;
-    try {
-        s.trialOpen();
-        QFAIL("a missing file was opened");
-    } catch (const store::StoreError& e) {
-        QCOMPARE(e.kind(), FailureKind::FileMissing);
-    }
-    QVERIFY(!QFile::exists(folder.database()));
+    const store::Range range{part, chapter, section, exclude};
+    const auto next = s.nextQuestion(range);
+    QCOMPARE(next ? next->no : 0, first);
+    QCOMPARE(s.countRange(range).open, open);
+    QCOMPARE(s.countRange(range).total, total);
+    QCOMPARE(fixture::flags(folder.database()), before); // choosing writes nothing
 }
 
 void TestStore::resets_data()
 {
     QTest::addColumn<int>("rows");
     QTest::addColumn<bool>("done");
-    QTest::newRow("済, no row") << 0 << true;
-    QTest::newRow("済, one row") << 1 << true;
-    QTest::newRow("済, many rows") << 10 << true;
-    QTest::newRow("直近, no row") << 0 << false;
-    QTest::newRow("直近, one row") << 1 << false;
-    QTest::newRow("直近, many rows") << 10 << false;
+    for (const int rows : {0, 1, 10}) {
+        QTest::addRow("済, %d rows", rows) << rows << true;
+        QTest::addRow("直近, %d rows", rows) << rows << false;
+    }
 }
 
 void TestStore::resets()
@@ -100,19 +142,229 @@ void TestStore::resets()
     QFETCH(bool, done);
     fixture::TempFolder folder;
     auto questions = fixture::sampleQuestions().mid(0, rows);
+    QStringList expected;
     for (int i = 0; i < questions.size(); ++i) {
         questions[i].done = i % 2;
         questions[i].recent = (i / 2) % 2;
+        expected << QStringLiteral("%1:%2/%3")
+                        .arg(questions[i].no)
+                        .arg(done ? 0 : questions[i].done)
+                        .arg(done ? questions[i].recent : 0);
     }
     fixture::writeDatabase(folder.database(), questions, fixture::sampleContents());
     store::QuestionStore s;
     s.clearFlag(done ? store::Flag::Done : store::Flag::Recent);
-    const QList<FlagRow> after = fixture::readFlags(folder.database());
-    QCOMPARE(after.size(), rows);
-    for (int i = 0; i < rows; ++i) {
-        const FlagRow expected{questions[i].no, done ? 0 : questions[i].done, done ? questions[i].recent : 0};
-        QCOMPARE(after[i], expected);
+    QCOMPARE(fixture::flags(folder.database()), expected.join(u' '));
+}
+
+// A reveal writes both flags on the first row of its Ｎｏ in stored order, and nothing for a Ｎｏ that is gone.
+void TestStore::revealAndFind()
+{
+    fixture::TempFolder folder;
+    auto questions = fixture::sampleQuestions().mid(0, 3);
+    questions[2].no = 20;
+    questions[2].mondai = QStringLiteral("二つ目の20");
+    fixture::writeDatabase(folder.database(), questions, {});
+    store::QuestionStore s;
+    QCOMPARE(s.question(20)->mondai, questions[1].mondai);
+    const auto revealed = s.reveal(20);
+    QVERIFY(revealed);
+    QCOMPARE(revealed->mondai, questions[1].mondai);
+    QCOMPARE(revealed->kaitou, questions[1].kaitou);
+    QCOMPARE(fixture::flags(folder.database()), QStringLiteral("10:0/0 20:1/1 20:0/0"));
+    QVERIFY(!s.reveal(99));
+    QVERIFY(!s.question(99));
+    QCOMPARE(fixture::flags(folder.database()), QStringLiteral("10:0/0 20:1/1 20:0/0"));
+}
+
+void TestStore::badFileAtStart_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<int>("kind"); // -1: the file opens
+    const int damaged = int(FailureKind::NotADatabase);
+    const int schema = int(FailureKind::SchemaMissing);
+    QTest::newRow("sound file") << "good" << -1;
+    QTest::newRow("missing, none created") << "missing" << int(FailureKind::FileMissing);
+    QTest::newRow("zero bytes") << "empty" << schema;
+    QTest::newRow("text file") << "text" << damaged;
+    QTest::newRow("Access database file") << "jet" << damaged;
+    QTest::newRow("unencrypted SQLite file") << "plain" << damaged;
+    QTest::newRow("keyed with another password") << "otherkey" << damaged;
+    QTest::newRow("cut to half") << "half" << damaged;
+    QTest::newRow("cut inside its last page") << "lastpage" << damaged;
+    QTest::newRow("first page damaged") << "page1" << damaged;
+    QTest::newRow("table 目次 missing") << "DROP TABLE 目次" << schema;
+    QTest::newRow("column 直近 missing") << "CREATE TABLE t AS SELECT Ｎｏ, 済, 編, 章, 節, 款, 条, 定義, 問題, 回答 FROM 問題;"
+                                            " DROP TABLE 問題; ALTER TABLE t RENAME TO 問題"
+                                         << schema;
+    QTest::newRow("column 節No missing")
+        << "CREATE TABLE t AS SELECT 編, 章, 節 FROM 目次; DROP TABLE 目次; ALTER TABLE t RENAME TO 目次" << schema;
+}
+
+void TestStore::badFileAtStart()
+{
+    QFETCH(QString, setup);
+    QFETCH(int, kind);
+    fixture::TempFolder folder;
+    const QString path = folder.database();
+    fixture::writeDatabase(path, fixture::sampleQuestions(), fixture::sampleContents());
+    const QByteArray sound = contentOf(path);
+    if (setup == QLatin1String("missing"))
+        QVERIFY(QFile::remove(path));
+    else if (setup == QLatin1String("empty"))
+        QVERIFY(writeFile(path, {}));
+    else if (setup == QLatin1String("text"))
+        QVERIFY(writeFile(path, QStringLiteral("第一条　この法律は、会社について定める。\r\n").toUtf8().repeated(40)));
+    else if (setup == QLatin1String("jet"))
+        QVERIFY(writeFile(path, QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(4076, '\x11')));
+    else if (setup == QLatin1String("plain"))
+        fixture::writeDatabase(path, fixture::sampleQuestions(), fixture::sampleContents(), QByteArray());
+    else if (setup == QLatin1String("otherkey"))
+        fixture::writeDatabase(path, fixture::sampleQuestions(), fixture::sampleContents(), "Z7X4KVRQ");
+    else if (setup == QLatin1String("half"))
+        QVERIFY(QFile::resize(path, sound.size() / 2));
+    else if (setup == QLatin1String("lastpage"))
+        QVERIFY(QFile::resize(path, sound.size() - 1));
+    else if (setup == QLatin1String("page1"))
+        QVERIFY(writeFile(path, QByteArray(16, '\x5a') + sound.mid(16)));
+    else if (setup.startsWith(QLatin1String("DROP")) || setup.startsWith(QLatin1String("CREATE")))
+        fixture::exec(path, setup);
+    const QByteArray before = contentOf(path);
+    const QStringList listing = QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+
+    store::QuestionStore s;
+    try {
+        s.trialOpen();
+        QCOMPARE(kind, -1);
+    } catch (const store::StoreError& e) {
+        QVERIFY2(kind >= 0, qPrintable(e.message()));
+        QCOMPARE(int(e.kind()), kind);
     }
+    s.release();
+    // Nothing written, nothing made: no journal, no file in place of a missing one.
+    QCOMPARE(contentOf(path), before);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), listing);
+}
+
+// Each operation meets each failure of the file, planted at the statement that fails: the failure is reported
+// by its kind, whatever was being written is not written, and the next operation works.
+void TestStore::plantedFaults_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QByteArray>("at");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("folderWritable");
+    QTest::addColumn<FailureKind>("kind");
+    for (const char* operation : {"reveal", "clear done", "clear recent"}) {
+        QTest::addRow("%s: read-only file", operation) << operation << QByteArray("UPDATE") << SQLITE_READONLY << true
+                                                       << FailureKind::ReadOnly;
+        QTest::addRow("%s: read-only medium", operation) << operation << QByteArray("UPDATE") << SQLITE_READONLY
+                                                         << false << FailureKind::FolderReadOnly;
+        QTest::addRow("%s: no journal in a read-only folder", operation)
+            << operation << QByteArray("BEGIN") << SQLITE_CANTOPEN << false << FailureKind::FolderReadOnly;
+        QTest::addRow("%s: locked", operation) << operation << QByteArray("BEGIN") << SQLITE_BUSY << true
+                                               << FailureKind::Busy;
+        QTest::addRow("%s: disk full at the commit", operation)
+            << operation << QByteArray("COMMIT") << SQLITE_FULL << true << FailureKind::DiskFull;
+        QTest::addRow("%s: file moved away", operation)
+            << operation << QByteArray("UPDATE") << SQLITE_READONLY_DBMOVED << true << FailureKind::FileMissing;
+    }
+    for (const char* operation : {"next", "find", "sections"}) {
+        QTest::addRow("%s: damaged page", operation) << operation << QByteArray("SELECT") << SQLITE_CORRUPT << true
+                                                     << FailureKind::NotADatabase;
+        QTest::addRow("%s: locked", operation) << operation << QByteArray("SELECT") << SQLITE_BUSY << true
+                                               << FailureKind::Busy;
+        QTest::addRow("%s: I/O error", operation) << operation << QByteArray("SELECT") << SQLITE_IOERR << true
+                                                  << FailureKind::Other;
+    }
+}
+
+void TestStore::plantedFaults()
+{
+    QFETCH(QString, operation);
+    QFETCH(QByteArray, at);
+    QFETCH(int, code);
+    QFETCH(bool, folderWritable);
+    QFETCH(FailureKind, kind);
+    fixture::TempFolder folder;
+    writeFlagged(folder.database());
+    const QString before = fixture::flags(folder.database());
+    store::QuestionStore s;
+    s.trialOpen();
+    store::faults::failNext(at, code);
+    store::faults::setFolderWritable(folderWritable);
+    try {
+        run(s, operation);
+        QFAIL("the operation went through");
+    } catch (const store::StoreError& e) {
+        QCOMPARE(e.kind(), kind);
+    }
+    QCOMPARE(fixture::flags(folder.database()), before);
+    store::faults::clear();
+    run(s, operation);
+}
+
+void TestStore::fileChangedUnderneath_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("kind"); // -1: the drill goes on in the new file
+    QTest::newRow("removed: none made in its place") << "removed" << int(FailureKind::FileMissing);
+    QTest::newRow("replaced by a text file") << "text" << int(FailureKind::NotADatabase);
+    QTest::newRow("overwritten in place by a text file") << "overwrite" << int(FailureKind::NotADatabase);
+    QTest::newRow("replaced by a file with another password") << "otherkey" << int(FailureKind::NotADatabase);
+    QTest::newRow("replaced by a fresh download") << "fresh" << -1;
+}
+
+void TestStore::fileChangedUnderneath()
+{
+    QFETCH(QString, change);
+    QFETCH(int, kind);
+    fixture::TempFolder folder;
+    const QString path = folder.database();
+    writeFlagged(path);
+    store::QuestionStore s;
+    s.trialOpen();
+    const QString made = folder.file(QStringLiteral("made.mdb"));
+    fixture::writeDatabase(made, fixture::sampleQuestions(), {}, change == QLatin1String("otherkey") ? "Z7X4KVRQ" : fixture::key());
+    if (change == QLatin1String("text") || change == QLatin1String("overwrite"))
+        QVERIFY(writeFile(made, QByteArrayLiteral("ソラメモ\r\n").repeated(500)));
+    if (change == QLatin1String("overwrite"))
+        QVERIFY(writeFile(path, contentOf(made)));
+    else
+        QVERIFY(QFile::remove(path) && (change == QLatin1String("removed") || QFile::rename(made, path)));
+    const QByteArray after = contentOf(path);
+    try {
+        s.reveal(10);
+        QCOMPARE(kind, -1);
+        QCOMPARE(fixture::flags(path).section(u' ', 0, 0), QStringLiteral("10:1/1"));
+    } catch (const store::StoreError& e) {
+        QVERIFY2(kind >= 0, qPrintable(e.message()));
+        QCOMPARE(int(e.kind()), kind);
+        QCOMPARE(contentOf(path), after);
+    }
+}
+
+// Another program holds a write lock: a write gives up after a short wait and writes nothing; once the lock is gone
+// the same write goes through.
+void TestStore::lockedByAnotherProgram()
+{
+    fixture::TempFolder folder;
+    writeFlagged(folder.database());
+    store::QuestionStore s;
+    s.trialOpen();
+    {
+        store::Connection other = store::Connection::openExisting(folder.database(), fixture::key());
+        other.exec("BEGIN EXCLUSIVE");
+        try {
+            s.clearFlag(store::Flag::Done);
+            QFAIL("wrote through another program's lock");
+        } catch (const store::StoreError& e) {
+            QCOMPARE(e.kind(), FailureKind::Busy);
+        }
+        other.exec("ROLLBACK");
+    }
+    s.clearFlag(store::Flag::Done);
+    QVERIFY(!fixture::flags(folder.database()).contains(QStringLiteral(":1/")));
 }
 
 QTEST_GUILESS_MAIN(TestStore)

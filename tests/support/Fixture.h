@@ -1,7 +1,10 @@
 #pragma once
 
+#include "SeamRecorder.h"
+#include "drill/DrillSession.h"
 #include "store/DatabaseBuilder.h"
 #include "store/Question.h"
+#include "store/QuestionStore.h"
 
 #include <QList>
 #include <QString>
@@ -30,9 +33,6 @@ private:
 
 QByteArray key();
 
-store::Question question(qint64 no, const QString& hen, const QString& sho, const QString& mondai,
-                         const QString& kaitou, const QString& setsu = {});
-
 // Writes an encrypted question file with exactly these rows.
 void writeDatabase(const QString& path, const QList<store::Question>& questions,
                    const QList<store::ContentsEntry>& contents = {}, const QByteArray& key = fixture::key());
@@ -40,20 +40,34 @@ void writeDatabase(const QString& path, const QList<store::Question>& questions,
 // Runs SQL on a keyed file (to plant Nulls, drop a table, set flags).
 void exec(const QString& path, const QString& sql, const QByteArray& key = fixture::key());
 
-struct FlagRow
-{
-    qint64 no = 0;
-    int done = 0;
-    int recent = 0;
-    bool operator==(const FlagRow&) const = default;
-};
-// Ｎｏ, 済 and 直近 of every row, in stored order.
-QList<FlagRow> readFlags(const QString& path, const QByteArray& key = fixture::key());
+// Ｎｏ, 済 and 直近 of every row in stored order, as "10:0/1 20:1/1 …", read through a connection of its own.
+QString flags(const QString& path, const QByteArray& key = fixture::key());
 
-// About ten questions across two parts and three chapters, with sections in one of them, and a 目次 to match.
+// Ten questions across two parts and three chapters, sections in one of them, and a 目次 to match. 編 and 章 of
+// question n (Ｎｏ 10 n): 1–4 第一編 総則 (1, 2 第一章 通則; 3, 4 第二章 会社の商号); 5–9 第二編 株式会社 第四章 機関
+// (5, 6 第一節; 7–9 第二節); 10 第二編 第五章 計算等.
 QList<store::Question> sampleQuestions();
 QList<store::ContentsEntry> sampleContents();
 
-} // namespace fixture
+// The drill as a test sees it: a temporary folder holding a question file, the store, the session with its own
+// lock file, and the recorder that answers the message boxes.
+struct Drill
+{
+    explicit Drill(const QList<store::Question>& questions = sampleQuestions(),
+                   const QList<store::ContentsEntry>& contents = sampleContents());
+    ~Drill();
 
-char* toString(const fixture::FlagRow& row);
+    QString database() const { return folder.database(); }
+    // Picks the items by their texts and leaves each selector, as the learner does; empty texts pick nothing.
+    void choose(const QString& part, const QString& chapter = {}, const QString& section = {});
+    // Starts up, chooses the range and starts a drill on it, answering the confirmation with Yes.
+    void launch(const QString& part = store::kAll, const QString& chapter = store::kAll, const QString& section = {},
+                bool excludeSeen = false);
+
+    TempFolder folder;
+    SeamRecorder seam;
+    store::QuestionStore store;
+    drill::DrillSession session;
+};
+
+} // namespace fixture

@@ -1,35 +1,29 @@
 #include "SeamRecorder.h"
 
-#include "drill/MessageSeam.h"
-
-#include <QStringList>
+#include <QTest>
 
 SeamRecorder::SeamRecorder()
 {
-    seam::resetEnded();
-    seam::setBoxHandler([this](const QString& text, int style, const QString& title) {
+    seam::setBoxHandler([this](const QString& text, seam::Style style, const QString& title) {
         m_boxes.append({text, style, title});
         if (style != seam::YesNo)
             return int(seam::Ok);
         if (m_answers.isEmpty()) {
-            ++m_unanswered;
+            QTest::qFail(qPrintable(QStringLiteral("unanswered question: ") + text), __FILE__, __LINE__);
             return int(seam::No);
         }
-        return m_answers.takeFirst();
+        return m_answers.takeFirst() ? int(seam::Yes) : int(seam::No);
     });
-    seam::setEndHandler([this] { m_ended = true; });
+    seam::setEndHandler([this](int status) {
+        if (!m_status)
+            m_status = status;
+    });
 }
 
 SeamRecorder::~SeamRecorder()
 {
     seam::setBoxHandler({});
     seam::setEndHandler({});
-    seam::resetEnded();
-}
-
-void SeamRecorder::answer(int yesOrNo)
-{
-    m_answers.append(yesOrNo);
 }
 
 QStringList SeamRecorder::texts() const
@@ -44,6 +38,5 @@ void SeamRecorder::clear()
 {
     m_boxes.clear();
     m_answers.clear();
-    m_ended = false;
-    m_unanswered = 0;
+    m_status.reset();
 }

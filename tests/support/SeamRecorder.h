@@ -1,17 +1,20 @@
 #pragma once
 
+#include "drill/MessageSeam.h"
+
 #include <QList>
 #include <QString>
+#include <optional>
 
-// Answers the program's message boxes from a script and records each box and whether the program ended.
-// Installed for the lifetime of the object.
+// Answers the program's message boxes from a script and records each box and how the program ended. Installed
+// for the lifetime of the object.
 class SeamRecorder
 {
 public:
     struct Box
     {
         QString text;
-        int style = 0;
+        seam::Style style = seam::OkOnly;
         QString title;
     };
 
@@ -20,22 +23,17 @@ public:
     SeamRecorder(const SeamRecorder&) = delete;
     SeamRecorder& operator=(const SeamRecorder&) = delete;
 
-    // Answers for the coming Yes/No boxes, in order; an OK box takes no answer. Without a scripted answer a Yes/No
-    // box fails the test.
-    void answer(int yesOrNo);
-    void answerYes() { answer(6); }
-    void answerNo() { answer(7); }
+    // Answers for the coming Yes/No boxes, in order. A Yes/No box without a scripted answer fails the test.
+    void answer(bool yes) { m_answers.append(yes); }
 
     const QList<Box>& boxes() const { return m_boxes; }
     QStringList texts() const;
-    bool ended() const { return m_ended; }
-    int unansweredQuestions() const { return m_unanswered; }
-    int pendingAnswers() const { return int(m_answers.size()); }
+    bool ended() const { return m_status.has_value(); }
+    int exitStatus() const { return m_status.value_or(-1); }
     void clear();
 
 private:
     QList<Box> m_boxes;
-    QList<int> m_answers;
-    bool m_ended = false;
-    int m_unanswered = 0;
+    QList<bool> m_answers;
+    std::optional<int> m_status;
 };

@@ -1,0 +1,161 @@
+#pragma once
+
+#include "drill/PassageText.h"
+#include "store/Question.h"
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+class QLockFile;
+
+namespace store {
+class QuestionStore;
+class StoreError;
+} // namespace store
+
+namespace drill {
+
+// Which window the learner sees. None: neither, while a box speaks for the program between the two.
+enum class Screen { None, Menu, Quiz };
+
+// Where the keyboard focus goes after an action.
+enum class Focus {
+    StartButton,  // 問題開始 on the menu
+    PartSelector, // the part list on the menu
+    Heading,      // the first heading line of the quiz screen
+    AnswerButton, // 解答
+    MenuButton,   // メニュ画面へ
+};
+
+// The three lists of the menu and the item picked in each (-1: nothing picked).
+struct Selectors
+{
+    QStringList parts;
+    QStringList chapters;
+    QStringList sections;
+    int part = -1;
+    int chapter = -1;
+    int section = -1;
+
+    bool operator==(const Selectors&) const = default;
+};
+
+// Where the quiz screen stands: which of its buttons can be used follows from it.
+enum class Phase {
+    Blanked,      // a question just shown with its blanks: 解答 only
+    Revealed,     // its answers shown: 次の問題へ and 今の問題をもう一度
+    BlankedAgain, // blanked once more after a reveal: 解答 and 次の問題へ
+};
+
+// What the quiz screen shows, as plain data.
+struct Page
+{
+    QStringList headings;              // part and chapter; caption; section, subsection and article
+    QString passage;                   // the passage box's text, line breaks as CR LF
+    QList<passage::Span> highlights;   // the characters shown in the highlight style
+    Phase phase = Phase::Blanked;
+
+    bool answerEnabled() const { return phase != Phase::Revealed; }
+    bool nextEnabled() const { return phase != Phase::Blanked; }
+    bool againVisible() const { return phase == Phase::Revealed; }
+};
+
+// The drill and its rules, without any window: the range and the option chosen on the menu, the question on
+// show and whether its answers are revealed, what each action asks, writes and says. The windows forward the
+// learner's clicks and keys here and render what the session says; every message box and the end of the program
+// go through the message seam.
+class DrillSession final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit DrillSession(store::QuestionStore& store, QString lockFilePath = defaultLockFilePath());
+    ~DrillSession() override;
+
+    // Where the lock file that keeps a second copy of the program from running lives.
+    static QString defaultLockFilePath();
+
+    // The checks before the menu is usable: a second copy, the file's presence, the file itself. False when the
+    // program has been ended.
+    bool startUp();
+    // Lets go of the file and the lock, as the program ends.
+    void release();
+
+    Screen screen() const { return m_screen; }
+
+    // ---- the menu ----
+    const Selectors& selectors() const { return m_selectors; }
+    store::Range range() const;
+    bool excludeSeen() const { return m_excludeSeen; }
+    void setExcludeSeen(bool exclude) { m_excludeSeen = exclude; }
+
+    // The learner picks an item (or nothing, -1). The lists below are rebuilt only when the focus leaves.
+    void pickPart(int index);
+    void pickChapter(int index);
+    void pickSection(int index);
+    void leavePartSelector();
+    void leaveChapterSelector();
+
+    void startDrill();
+    void clearRecord();
+    void quit();
+    // The menu window is being closed; `byLearner` when the learner closed it. True when it may close.
+    bool closeMenu(bool byLearner);
+    // "残り n 問 / 全 m 問" for the range now chosen; empty when the file cannot be read.
+    QString remainingText();
+
+    // ---- the quiz screen ----
+    const Page& page() const { return m_page; }
+    qint64 shownNo() const { return m_shown ? m_shown->no : 0; }
+
+    void revealAnswers();
+    void showNextQuestion();
+    void showQuestionAgain();
+    void backToMenu();
+    // Space and Enter: reveal, or once revealed go on to the next question.
+    void revealOrGoOn();
+    // The quiz window is being closed; true when it may close.
+    bool closeQuiz(bool byLearner);
+    // Shows the word of blank n in place of its markers, writing nothing; only while blanks show.
+    void uncover(int number);
+    // Uncovers the blank standing at (or just before) a position of the passage's text.
+    void uncoverAt(qsizetype position);
+
+signals:
+    void selectorsChanged();
+    void pageChanged();
+    void screenChanged(drill::Screen screen);
+    void focusRequested(drill::Focus focus);
+
+private:
+    void setScreen(Screen screen);
+    void fillChapterList();
+    void fillSectionList();
+    // Puts a question on the quiz screen with its blanks.
+    void showBlanked(const std::optional<store::Question>& question, Phase phase);
+    void layOutPage();
+    void reportFailure(const store::StoreError& error, bool wrote);
+    void endAfterStartFailure(const store::StoreError& error);
+
+    store::QuestionStore& m_store;
+    QString m_lockFilePath;
+    std::unique_ptr<QLockFile> m_instanceLock;
+    Screen m_screen = Screen::None;
+
+    Selectors m_selectors;
+    bool m_excludeSeen = true;
+
+    // The question on show (the row as last read), its laid-out passage and answers.
+    std::optional<store::Question> m_shown;
+    QString m_display;
+    QStringList m_answers;
+    // While blanks show: the passage cut into runs, and the blanks uncovered one by one.
+    bool m_blanked = false;
+    QList<passage::Run> m_runs;
+    QList<int> m_uncovered;
+    Page m_page;
+};
+
+} // namespace drill

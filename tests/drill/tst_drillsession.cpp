@@ -1,0 +1,471 @@
+// The drill session without any window: start-up, the selectors, the launch, every move of the quiz screen, the
+// resets and quitting, and what the learner is told when the file fails.
+#include "drill/FailureText.h"
+#include "store/Sqlite.h"
+#include "support/Fixture.h"
+
+#include <QLockFile>
+#include <QProcess>
+#include <QTest>
+
+using drill::Phase;
+using store::FailureKind;
+
+namespace {
+
+const QString BR = QStringLiteral("\r\n");
+const QString kExhausted = QStringLiteral("これらの条件の出題は全て実施済みです。\r\r"
+                                          "条件を変えるか、記録を全てクリアしてから再度行い下さい");
+const QString kDamaged = QStringLiteral("この　ソラメモ.mdb　は壊れています。　再度ダウンロードしてください");
+const QString kPickChapter = QStringLiteral("該当の編・章を選択してください。");
+const QString kWholeAct = QStringLiteral("会社法全体を範囲として出題します。 \r\n");
+const QString kDiskFull = QStringLiteral("ディスクの空きが足りないため、記録を書き込めません。\r\n"
+                                         "不要なファイルを削除して空きを作ってから、もう一度操作してください。");
+const QString kUnchanged = QStringLiteral("\r\n今までの記録は変更されていません。");
+
+// Runs a script of the learner's actions on a session and describes where it ended up.
+class Script
+{
+public:
+    explicit Script(fixture::Drill& drill) : m_drill(drill)
+    {
+        QObject::connect(&drill.session, &drill::DrillSession::focusRequested,
+                         [this](drill::Focus focus) { m_focus = focus; });
+    }
+
+    void run(const QString& script)
+    {
+        for (const QString& token : script.split(u' ', Qt::SkipEmptyParts)) {
+            m_boxesBefore = m_drill.seam.boxes().size();
+            m_focus.reset();
+            act(token);
+        }
+    }
+
+    // "menu @start", "quiz 20 revealed", "ended 1" …
+    QString state() const
+    {
+        if (m_drill.seam.ended())
+            return QStringLiteral("ended %1").arg(m_drill.seam.exitStatus());
+        static const QStringList screens = {QStringLiteral("none"), QStringLiteral("menu"), QStringLiteral("quiz")};
+        static const QStringList phases = {QStringLiteral("blanked"), QStringLiteral("revealed"),
+                                           QStringLiteral("again")};
+        static const QStringList focuses = {QStringLiteral("start"), QStringLiteral("part"), QStringLiteral("heading"),
+                                            QStringLiteral("answer"), QStringLiteral("menubutton")};
+        const drill::DrillSession& s = m_drill.session;
+        QString text = screens[int(s.screen())];
+        if (s.screen() == drill::Screen::Quiz)
+            text += QStringLiteral(" %1 %2").arg(s.shownNo()).arg(phases[int(s.page().phase)]);
+        if (m_focus)
+            text += QStringLiteral(" @") + focuses[int(*m_focus)];
+        return text;
+    }
+
+    // The boxes the last action showed; a title other than the program's own comes first in brackets.
+    QStringList lastBoxes() const
+    {
+        QStringList texts;
+        for (const SeamRecorder::Box& box : m_drill.seam.boxes().mid(m_boxesBefore))
+            texts << (box.title == QStringLiteral("ハルニレKM") ? box.text : "[" + box.title + "] " + box.text);
+        return texts;
+    }
+
+private:
+    void act(const QString& token)
+    {
+        drill::DrillSession& s = m_drill.session;
+        const QString name = token.section(u'=', 0, 0);
+        const QString value = token.section(u'=', 1);
+        if (name == QLatin1String("drill"))
+            return run(QStringLiteral("start choose=0,0 exclude=0 yes launch"));
+        if (name == QLatin1String("choose")) {
+            const QStringList picks = value.split(u',');
+            return run(QStringLiteral("part=%1 leave1 chapter=%2 leave2 section=%3")
+                           .arg(picks[0], picks.value(1, "-1"), picks.value(2, "-1")));
+        }
+        if (name == QLatin1String("fault"))
+            return store::faults::failNext(value.section(u':', 0, 0).toUtf8(), value.section(u':', 1).toInt());
+        if (name == QLatin1String("null"))
+            return fixture::exec(m_drill.database(), QStringLiteral("UPDATE 問題 SET %1 = NULL WHERE Ｎｏ = %2")
+                                                         .arg(value.section(u'@', 0, 0), value.section(u'@', 1)));
+        const QHash<QString, std::function<void()>> actions = {
+            {QStringLiteral("start"), [&] { s.startUp(); }},
+            {QStringLiteral("part"), [&] { s.pickPart(value.toInt()); }},
+            {QStringLiteral("chapter"), [&] { s.pickChapter(value.toInt()); }},
+            {QStringLiteral("section"), [&] { s.pickSection(value.toInt()); }},
+            {QStringLiteral("leave1"), [&] { s.leavePartSelector(); }},
+            {QStringLiteral("leave2"), [&] { s.leaveChapterSelector(); }},
+            {QStringLiteral("exclude"), [&] { s.setExcludeSeen(value == QLatin1String("1")); }},
+            {QStringLiteral("yes"), [&] { m_drill.seam.answer(true); }},
+            {QStringLiteral("no"), [&] { m_drill.seam.answer(false); }},
+            {QStringLiteral("launch"), [&] { s.startDrill(); }},
+            {QStringLiteral("reveal"), [&] { s.revealAnswers(); }},
+            {QStringLiteral("next"), [&] { s.showNextQuestion(); }},
+            {QStringLiteral("again"), [&] { s.showQuestionAgain(); }},
+            {QStringLiteral("menu"), [&] { s.backToMenu(); }},
+            {QStringLiteral("key"), [&] { s.revealOrGoOn(); }},
+            {QStringLiteral("closequiz"), [&] { s.closeQuiz(true); }},
+            {QStringLiteral("closemenu"), [&] { s.closeMenu(true); }},
+            {QStringLiteral("clear"), [&] { s.clearRecord(); }},
+            {QStringLiteral("quit"), [&] { s.quit(); }},
+        };
+        QVERIFY2(actions.contains(name), qPrintable(token));
+        actions[name]();
+    }
+
+    fixture::Drill& m_drill;
+    std::optional<drill::Focus> m_focus;
+    qsizetype m_boxesBefore = 0;
+};
+
+// The rows whose flags differ between two readings of the file, as "10:1/1 20:0/0".
+QString changedFlags(const QString& before, const QString& after)
+{
+    const QStringList old = before.split(u' ');
+    QStringList changed;
+    for (const QString& row : after.split(u' ')) {
+        if (!old.contains(row))
+            changed << row;
+    }
+    return changed.join(u' ');
+}
+
+} // namespace
+
+class TestDrillSession final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { store::faults::clear(); }
+    void transitions_data();
+    void transitions();
+    void startUp_data();
+    void startUp();
+    void selectors_data();
+    void selectors();
+    void page();
+    void failureTexts_data();
+    void failureTexts();
+};
+
+void TestDrillSession::transitions_data()
+{
+    QTest::addColumn<QString>("setup"); // SQL run on the file before the start
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QStringList>("boxes"); // of the last action
+    QTest::addColumn<QString>("flags");     // rows changed in the file
+    const QString seen = QStringLiteral("UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE Ｎｏ IN (10, 20)");
+    const QString part2 = QStringLiteral("編： 第二編 株式会社") + BR;
+    const QString organs = QStringLiteral("章： 第四章 機関") + BR;
+    const QString tail = BR + QStringLiteral("を範囲として出題します。 ") + BR;
+    const QString note = BR + QStringLiteral("( 今までに出た問題は除きます。)") + BR;
+
+    // The launch: its four confirmation texts, the option's note, and the first open question of the range.
+    QTest::newRow("launch, whole Act") << "" << "drill" << "quiz 10 blanked @heading" << QStringList{kWholeAct} << "";
+    QTest::newRow("launch, part, option on: seen ones left out")
+        << seen << "start choose=2,0 exclude=1 yes launch" << "quiz 50 blanked @heading"
+        << QStringList{part2 + tail + note} << "";
+    QTest::newRow("launch, chapter, section empty")
+        << "" << "start choose=2,4 exclude=0 yes launch" << "quiz 50 blanked @heading"
+        << QStringList{part2 + organs + tail} << "";
+    QTest::newRow("launch, section")
+        << "" << "start choose=2,4,2 exclude=0 yes launch" << "quiz 70 blanked @heading"
+        << QStringList{part2 + organs + QStringLiteral("節： 第二節 株主総会以外の機関の設置") + BR + tail} << "";
+    QTest::newRow("launch, option off: 直近 still sets aside")
+        << seen << "start choose=0,0 exclude=0 yes launch" << "quiz 30 blanked @heading" << QStringList{kWholeAct}
+        << "";
+    QTest::newRow("launch answered No") << "" << "start choose=0,0 exclude=0 no launch" << "menu" << QStringList{kWholeAct} << "";
+    QTest::newRow("launch with nothing picked") << "" << "start launch" << "menu @part" << QStringList{kPickChapter}
+                                                << "";
+    QTest::newRow("launch, part but no chapter") << "" << "start choose=1 launch" << "menu @part"
+                                                 << QStringList{kPickChapter} << "";
+    QTest::newRow("launch, part not valid")
+        << "" << "start choose=0,0 part=-1 launch" << "menu @part"
+        << QStringList{QStringLiteral("[ハルニレ KM] 対象範囲を選択してから、このボタンを押して下さい")} << "";
+    QTest::newRow("launch, range exhausted") << "UPDATE 問題 SET 直近 = 1" << "drill" << "menu @start"
+                                             << QStringList{kWholeAct, kExhausted} << "";
+    QTest::newRow("launch onto a Null field ends the program")
+        << "UPDATE 問題 SET 回答 = NULL WHERE Ｎｏ = 10" << "drill" << "ended 1" << QStringList{kWholeAct, kDamaged}
+        << "";
+    QTest::newRow("launch, file busy ends the program")
+        << "" << "start choose=0,0 yes fault=SELECT:5 launch" << "ended 1"
+        << QStringList{QStringLiteral("ソラメモ.mdb を他のプログラムが使用中のため、読み書きできません。\r\n"
+                                      "ソラメモ.mdb を使っている他のプログラムを終了してから、このＡＰを起動し直してください。")}
+        << "";
+    QTest::newRow("section list unreadable ends the program")
+        << "" << "start part=2 leave1 chapter=4 fault=SELECT:26 leave2" << "ended 1" << QStringList{kDamaged} << "";
+
+    // The quiz screen.
+    QTest::newRow("reveal writes both flags") << "" << "drill reveal" << "quiz 10 revealed" << QStringList{}
+                                              << "10:1/1";
+    QTest::newRow("next after a reveal") << "" << "drill reveal next" << "quiz 20 blanked @heading" << QStringList{}
+                                         << "10:1/1";
+    QTest::newRow("again after a reveal") << "" << "drill reveal again" << "quiz 10 again @answer" << QStringList{}
+                                          << "10:1/1";
+    QTest::newRow("next from again, without a second reveal")
+        << "" << "drill reveal again next" << "quiz 20 blanked @heading" << QStringList{} << "10:1/1";
+    QTest::newRow("reveal from again") << "" << "drill reveal again reveal" << "quiz 10 revealed" << QStringList{}
+                                       << "10:1/1";
+    QTest::newRow("no next before a reveal") << "" << "drill next" << "quiz 10 blanked" << QStringList{} << "";
+    QTest::newRow("no again before a reveal") << "" << "drill again" << "quiz 10 blanked" << QStringList{} << "";
+    QTest::newRow("Space reveals") << "" << "drill key" << "quiz 10 revealed" << QStringList{} << "10:1/1";
+    QTest::newRow("Space goes on once revealed") << "" << "drill key key" << "quiz 20 blanked @heading"
+                                                 << QStringList{} << "10:1/1";
+    QTest::newRow("back to the menu writes nothing") << "" << "drill menu" << "menu" << QStringList{} << "";
+    QTest::newRow("back and again: the same question") << "" << "drill menu yes launch" << "quiz 10 blanked @heading"
+                                                       << QStringList{kWholeAct} << "";
+    QTest::newRow("close box, No") << "" << "drill reveal no closequiz" << "quiz 10 revealed"
+                                   << QStringList{QStringLiteral("メニュー画面に戻りますか？")} << "10:1/1";
+    QTest::newRow("close box, Yes") << "" << "drill yes closequiz" << "menu"
+                                    << QStringList{QStringLiteral("メニュー画面に戻りますか？")} << "";
+    QTest::newRow("last question revealed, then next")
+        << "UPDATE 問題 SET 直近 = 1 WHERE Ｎｏ < 100" << "drill reveal next" << "menu @start"
+        << QStringList{kExhausted} << "100:1/1";
+    QTest::newRow("reveal, disk full at the start: nothing written")
+        << "" << "drill fault=BEGIN:13 reveal" << "quiz 10 blanked @menubutton" << QStringList{kDiskFull + kUnchanged}
+        << "";
+    QTest::newRow("reveal, commit lost: nothing written")
+        << "" << "drill fault=COMMIT:13 reveal" << "quiz 10 blanked @menubutton"
+        << QStringList{kDiskFull + kUnchanged} << "";
+    QTest::newRow("reveal of a Null passage")
+        << "" << "drill null=問題@10 reveal" << "quiz 10 blanked @menubutton"
+        << QStringList{QStringLiteral("この問題のデータが壊れているため、表示できません。\r\n"
+                                      "メニュー画面に戻り、範囲を変えてください。") +
+                       kUnchanged}
+        << "";
+    QTest::newRow("next, file damaged: the question stays")
+        << "" << "drill reveal fault=SELECT:26 next" << "quiz 10 revealed @menubutton" << QStringList{kDamaged}
+        << "10:1/1";
+    QTest::newRow("again of a question that is gone: no box")
+        << "" << "drill reveal null=Ｎｏ@10 again" << "quiz 10 again @answer" << QStringList{} << "0:1/1";
+
+    // The resets and quitting.
+    QTest::newRow("記録削除, Yes: 済 cleared, 直近 kept")
+        << seen << "start yes clear" << "menu"
+        << QStringList{QStringLiteral("今までの記録（どの問題を見たか）を削除してよろしいですか？"),
+                       QStringLiteral("今までの記録を削除しました")}
+        << "10:0/1 20:0/1";
+    QTest::newRow("記録削除, No") << seen << "start no clear" << "menu"
+                                  << QStringList{QStringLiteral("今までの記録（どの問題を見たか）を削除してよろしいですか？")}
+                                  << "";
+    QTest::newRow("記録削除, file read-only")
+        << seen << "start yes fault=UPDATE:8 clear" << "menu"
+        << QStringList{QStringLiteral("今までの記録（どの問題を見たか）を削除してよろしいですか？"),
+                       QStringLiteral("ソラメモ.mdb が読み取り専用になっているため、記録を書き込めません。\r\n"
+                                      "ソラメモ.mdb の読み取り専用の設定を外してから、もう一度操作してください。") +
+                           kUnchanged}
+        << "";
+    QTest::newRow("終了, Yes: 直近 cleared, 済 kept") << seen << "start yes quit" << "ended 0"
+                                                      << QStringList{QStringLiteral("終了して良いですか？")}
+                                                      << "10:1/0 20:1/0";
+    QTest::newRow("終了, No") << seen << "start no quit" << "menu" << QStringList{QStringLiteral("終了して良いですか？")}
+                              << "";
+    QTest::newRow("終了 when 直近 cannot be cleared")
+        << seen << "start yes fault=UPDATE:13 quit" << "ended 0"
+        << QStringList{QStringLiteral("終了して良いですか？"),
+                       QStringLiteral("終了時に、今回見た問題の印を外せませんでした。\r\n") + kDiskFull + kUnchanged}
+        << "";
+    QTest::newRow("close box of the menu, Yes: 直近 kept")
+        << seen << "start yes closemenu" << "ended 0" << QStringList{QStringLiteral("終了して良いですか？")} << "";
+    QTest::newRow("close box of the menu, No") << seen << "start no closemenu" << "menu"
+                                               << QStringList{QStringLiteral("終了して良いですか？")} << "";
+}
+
+void TestDrillSession::transitions()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, script);
+    QFETCH(QString, state);
+    QFETCH(QStringList, boxes);
+    QFETCH(QString, flags);
+    fixture::Drill drill;
+    if (!setup.isEmpty())
+        fixture::exec(drill.database(), setup);
+    const QString before = fixture::flags(drill.database());
+    Script run(drill);
+    run.run(script);
+    QCOMPARE(run.state(), state);
+    QCOMPARE(run.lastBoxes(), boxes);
+    QCOMPARE(changedFlags(before, fixture::flags(drill.database())), flags);
+}
+
+void TestDrillSession::startUp_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::newRow("sound file") << "" << QStringList{};
+    QTest::newRow("a copy already running") << "running" << QStringList{QStringLiteral("既に起動されています。")};
+    QTest::newRow("a lock left by a killed copy") << "stale" << QStringList{};
+    QTest::newRow("no file") << "missing"
+                             << QStringList{QStringLiteral("★ ソラメモ.mdb が存在しません ★\r\n\r\n"
+                                                           "このＡＰと同じフォルダ配下に ソラメモ.mdb を置いて下さい")};
+    QTest::newRow("keyed with another password") << "otherkey" << QStringList{kDamaged};
+    QTest::newRow("read-only folder")
+        << "folder" << QStringList{QStringLiteral("ソラメモ.mdb のあるフォルダに書き込めないため、記録を保存できません。\r\n"
+                                                  "このＡＰと ソラメモ.mdb を書き込みできるフォルダに移してから、起動し直してください。")};
+}
+
+void TestDrillSession::startUp()
+{
+    QFETCH(QString, setup);
+    QFETCH(QStringList, boxes);
+    fixture::Drill drill;
+    const QString lockPath = drill.folder.file(QStringLiteral("instance.lock"));
+    QLockFile other(lockPath);
+    if (setup == QLatin1String("running"))
+        QVERIFY(other.tryLock(0));
+    if (setup == QLatin1String("stale")) {
+        // The lock of a process that is gone.
+        QProcess gone;
+        gone.start(QStringLiteral("true"));
+        const qint64 pid = gone.processId();
+        QVERIFY(gone.waitForFinished());
+        QFile lock(lockPath);
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(pid) + "\nharunire-km\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    }
+    if (setup == QLatin1String("missing"))
+        QVERIFY(QFile::remove(drill.database()));
+    if (setup == QLatin1String("otherkey"))
+        fixture::writeDatabase(drill.database(), fixture::sampleQuestions(), fixture::sampleContents(), "Z7X4KVRQ");
+    if (setup == QLatin1String("folder")) {
+        store::faults::setFolderWritable(false);
+        store::faults::failNext("PRAGMA", 8);
+    }
+    const bool started = drill.session.startUp();
+    QCOMPARE(drill.seam.texts(), boxes);
+    QCOMPARE(started, boxes.isEmpty());
+    QCOMPARE(drill.seam.exitStatus(), boxes.isEmpty() ? -1 : 1);
+    QCOMPARE(drill.session.screen(), started ? drill::Screen::Menu : drill::Screen::None);
+    if (started) {
+        const drill::Selectors& lists = drill.session.selectors();
+        QCOMPARE(lists.parts.size(), 9);
+        QCOMPARE(lists.parts.first(), QStringLiteral("すべて"));
+        QCOMPARE(lists.parts.last(), QStringLiteral("第八編 罰則"));
+        QCOMPARE(lists.part, -1);
+        QVERIFY(lists.chapters.isEmpty() && lists.sections.isEmpty());
+    }
+}
+
+void TestDrillSession::selectors_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("chapters");
+    QTest::addColumn<QStringList>("sections");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::newRow("nothing picked: told once") << "leave1" << QStringList{} << QStringList{} << QStringList{kPickChapter};
+    QTest::newRow("第六編 has no chapters") << "part=6 leave1" << QStringList{"すべて"} << QStringList{}
+                                           << QStringList{};
+    QTest::newRow("第二編: nine chapters")
+        << "part=2 leave1"
+        << QStringList{"すべて",        "第一章 設立",       "第二章 株式",         "第三章 新株予約権", "第四章 機関",
+                       "第五章 計算等", "第六章 定款の変更", "第七章 事業の譲渡等", "第八章 解散",       "第九章 清算"}
+        << QStringList{} << QStringList{};
+    QTest::newRow("第五編: titles with 、")
+        << "part=5 leave1"
+        << QStringList{"すべて", "第一章 組織変更", "第二章 合併", "第三章 会社分割", "第四章 株式交換及び株式移転",
+                       "第五章 組織変更、合併、会社分割、株式交換及び株式移転の手続"}
+        << QStringList{} << QStringList{};
+    const QStringList organs = {"すべて", "第一章 設立", "第二章 株式", "第三章 新株予約権", "第四章 機関",
+                                "第五章 計算等", "第六章 定款の変更", "第七章 事業の譲渡等", "第八章 解散", "第九章 清算"};
+    QTest::newRow("sections in 節No order, one item each")
+        << "part=2 leave1 chapter=4 leave2" << organs
+        << QStringList{"すべて", "第一節 株主総会及び種類株主総会等", "第二節 株主総会以外の機関の設置"}
+        << QStringList{};
+    QTest::newRow("chapter without sections: no list, no すべて")
+        << "part=1 leave1 chapter=1 leave2"
+        << QStringList{"すべて", "第一章 通則", "第二章 会社の商号", "第三章 会社の使用人等",
+                       "第四章 事業の譲渡をした場合の競業の禁止等"}
+        << QStringList{} << QStringList{};
+    QTest::newRow("leaving the part again drops the chapter and sections")
+        << "part=2 leave1 chapter=4 leave2 leave1" << organs << QStringList{} << QStringList{};
+}
+
+void TestDrillSession::selectors()
+{
+    QFETCH(QString, script);
+    QFETCH(QStringList, chapters);
+    QFETCH(QStringList, sections);
+    QFETCH(QStringList, boxes);
+    fixture::Drill drill;
+    Script run(drill);
+    run.run(QStringLiteral("start ") + script);
+    const drill::Selectors& lists = drill.session.selectors();
+    QCOMPARE(lists.chapters, chapters);
+    QCOMPARE(lists.sections, sections);
+    QCOMPARE(lists.section, -1);
+    QCOMPARE(drill.seam.texts(), boxes);
+}
+
+// What the quiz screen shows: the headings, the passage with its blanks or its answers, and the highlights.
+void TestDrillSession::page()
+{
+    auto questions = fixture::sampleQuestions();
+    questions[0].mondai = QStringLiteral("株式会社と合同会社。株式会社は、法人とする。");
+    questions[0].kaitou = QStringLiteral("株式会社,合同会社");
+    questions[0].setsu = QString();
+    fixture::Drill drill(questions);
+    drill.launch();
+    const drill::Page& page = drill.session.page();
+    const QString m1 = QStringLiteral(" 《 1 》 "), m2 = QStringLiteral(" 《 2 》 ");
+    QCOMPARE(page.headings, (QStringList{QStringLiteral("第一編 総則  第一章 通則"), QStringLiteral("（定義10）"),
+                                         QStringLiteral("    第10条")}));
+    QCOMPARE(page.passage, m1 + "と" + m2 + "。" + BR + m1 + "は、法人とする。" + BR);
+    QCOMPARE(page.highlights, (QList<passage::Span>{{0, 7}, {8, 7}, {18, 7}}));
+
+    drill.session.uncover(2);
+    QCOMPARE(page.passage, m1 + "と合同会社。" + BR + m1 + "は、法人とする。" + BR);
+    QCOMPARE(page.highlights, (QList<passage::Span>{{0, 7}, {8, 4}, {15, 7}}));
+    drill.session.uncoverAt(16); // inside the second marker 1
+    QCOMPARE(page.passage, passage::breakSentences(questions[0].mondai));
+
+    drill.session.revealAnswers();
+    QCOMPARE(page.passage, passage::breakSentences(questions[0].mondai));
+    QCOMPARE(page.highlights, (QList<passage::Span>{{0, 4}, {12, 4}, {5, 4}}));
+    drill.session.uncover(1); // nothing is blanked any more
+    QCOMPARE(page.highlights.size(), 3);
+    drill.session.showQuestionAgain();
+    QCOMPARE(page.passage, m1 + "と" + m2 + "。" + BR + m1 + "は、法人とする。" + BR);
+}
+
+void TestDrillSession::failureTexts_data()
+{
+    QTest::addColumn<FailureKind>("kind");
+    QTest::addColumn<QString>("during"); // on a read, the program going on
+    QTest::addColumn<QString>("atStart"); // the program ending after it
+    const QString again = QStringLiteral("もう一度操作してください。");
+    const QString restart = QStringLiteral("このＡＰを起動し直してください。");
+    auto both = [&](const char* name, FailureKind kind, const QString& first, const QString& second) {
+        QTest::newRow(name) << kind << first + BR + second + again << first + BR + second + restart;
+    };
+    both("file missing", FailureKind::FileMissing, QStringLiteral("ソラメモ.mdb が見つかりません。"),
+         QStringLiteral("このＡＰと同じフォルダに ソラメモ.mdb を戻してから、"));
+    both("read-only file", FailureKind::ReadOnly,
+         QStringLiteral("ソラメモ.mdb が読み取り専用になっているため、記録を書き込めません。"),
+         QStringLiteral("ソラメモ.mdb の読み取り専用の設定を外してから、"));
+    both("busy", FailureKind::Busy, QStringLiteral("ソラメモ.mdb を他のプログラムが使用中のため、読み書きできません。"),
+         QStringLiteral("ソラメモ.mdb を使っている他のプログラムを終了してから、"));
+    both("disk full", FailureKind::DiskFull, QStringLiteral("ディスクの空きが足りないため、記録を書き込めません。"),
+         QStringLiteral("不要なファイルを削除して空きを作ってから、"));
+    QTest::newRow("damaged") << FailureKind::NotADatabase << kDamaged << kDamaged;
+    QTest::newRow("table missing") << FailureKind::SchemaMissing << kDamaged << kDamaged;
+    QTest::newRow("other: SQLite's words as a detail")
+        << FailureKind::Other << QStringLiteral("ソラメモ.mdb の読み書き中に問題が起きました。\r\n（disk I/O error）")
+        << kDamaged;
+}
+
+void TestDrillSession::failureTexts()
+{
+    QFETCH(FailureKind, kind);
+    QFETCH(QString, during);
+    QFETCH(QString, atStart);
+    const store::StoreError error(kind, QStringLiteral("disk I/O error"));
+    QCOMPARE(drill::failureMessage(error, false), during);
+    QCOMPARE(drill::failureMessage(error, true), during + kUnchanged);
+    QCOMPARE(drill::startFailureMessage(error), atStart);
+}
+
+QTEST_GUILESS_MAIN(TestDrillSession)
+#include "tst_drillsession.moc"
