@@ -1,8 +1,8 @@
 #include "AppSetup.h"
 
-#include "widgets/Layout.h"
 #include "drill/MessageSeam.h"
 #include "drill/Texts.h"
+#include "widgets/Layout.h"
 
 #include <QApplication>
 #include <QFont>

@@ -72,18 +72,18 @@ void MenuWindow::buildControls()
     QLabel* blanks = makeLabel(this, "Label4", QStringLiteral("<穴埋め>"), twips(6000, 240, 1935, 495),
                                layout::font(layout::gothic, 15.75, false, true), layout::blue, layout::windowColour());
 
-    auto* rangeFrame = layout::place(new QGroupBox(QStringLiteral("範囲"), this), "Frame1",
-                                     twips(120, 720, 5040, 2295), layout::font(layout::mincho, 9.75, true));
+    auto* rangeFrame = layout::place(new QGroupBox(QStringLiteral("範囲"), this), "Frame1", twips(120, 720, 5040, 2295),
+                                     layout::font(layout::mincho, 9.75, true));
     layout::setColours(rangeFrame, layout::blue, layout::grey);
 
     const QFont labelFont = layout::font(layout::gothic, 9.75);
     QLabel* partLabel = makeLabel(rangeFrame, "Label3", QStringLiteral("編"), twips(120, 360, 375, 375), labelFont,
                                   layout::blue, layout::grey);
     m_partSelector = makeSelector(rangeFrame, "Combo1", twips(360, 360, 4575, 300), partLabel);
-    QLabel* chapterLabel = makeLabel(rangeFrame, "Label5", QStringLiteral("章"), twips(120, 1080, 375, 255),
-                                     labelFont, layout::blue, layout::grey);
-    QLabel* sectionLabel = makeLabel(rangeFrame, "Label6", QStringLiteral("節"), twips(120, 1800, 255, 255),
-                                     labelFont, layout::blue, layout::grey);
+    QLabel* chapterLabel = makeLabel(rangeFrame, "Label5", QStringLiteral("章"), twips(120, 1080, 375, 255), labelFont,
+                                     layout::blue, layout::grey);
+    QLabel* sectionLabel = makeLabel(rangeFrame, "Label6", QStringLiteral("節"), twips(120, 1800, 255, 255), labelFont,
+                                     layout::blue, layout::grey);
     // The chapter and section lists belong to the window itself and are drawn above the frame.
     m_chapterSelector = makeSelector(this, "Combo2", twips(480, 1800, 4575, 300), chapterLabel);
     m_sectionSelector = makeSelector(this, "Combo3", twips(480, 2520, 4575, 300), sectionLabel);

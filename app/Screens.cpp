@@ -16,7 +16,7 @@ Screens::~Screens() = default;
 void Screens::show(drill::Screen screen)
 {
     // The window going away is hidden first: the two are never seen together.
-    QWidget* shown = screen == drill::Screen::Menu ? static_cast<QWidget*>(m_menu.get())
+    QWidget* shown = screen == drill::Screen::Menu   ? static_cast<QWidget*>(m_menu.get())
                      : screen == drill::Screen::Quiz ? static_cast<QWidget*>(m_quiz.get())
                                                      : nullptr;
     for (QWidget* window : {static_cast<QWidget*>(m_menu.get()), static_cast<QWidget*>(m_quiz.get())}) {

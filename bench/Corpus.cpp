@@ -18,11 +18,18 @@ constexpr int kPartWeights[] = {5, 55, 10, 5, 12, 2, 8, 3};
 const QStringList& organSections()
 {
     static const QStringList sections = {
-        QStringLiteral("株主総会及び種類株主総会等"), QStringLiteral("株主総会以外の機関の設置"),
-        QStringLiteral("役員及び会計監査人の選任及び解任"), QStringLiteral("取締役"),
-        QStringLiteral("取締役会"), QStringLiteral("会計参与"), QStringLiteral("監査役"),
-        QStringLiteral("監査役会"), QStringLiteral("会計監査人"), QStringLiteral("監査等委員会"),
-        QStringLiteral("指名委員会等及び執行役"), QStringLiteral("役員等の損害賠償責任"),
+        QStringLiteral("株主総会及び種類株主総会等"),
+        QStringLiteral("株主総会以外の機関の設置"),
+        QStringLiteral("役員及び会計監査人の選任及び解任"),
+        QStringLiteral("取締役"),
+        QStringLiteral("取締役会"),
+        QStringLiteral("会計参与"),
+        QStringLiteral("監査役"),
+        QStringLiteral("監査役会"),
+        QStringLiteral("会計監査人"),
+        QStringLiteral("監査等委員会"),
+        QStringLiteral("指名委員会等及び執行役"),
+        QStringLiteral("役員等の損害賠償責任"),
     };
     return sections;
 }
@@ -30,22 +37,27 @@ const QStringList& organSections()
 const QStringList& terms()
 {
     static const QStringList words = {
-        QStringLiteral("株主総会"), QStringLiteral("取締役"), QStringLiteral("取締役会"), QStringLiteral("監査役"),
-        QStringLiteral("会計参与"), QStringLiteral("会計監査人"), QStringLiteral("定款"), QStringLiteral("発起人"),
-        QStringLiteral("株式"), QStringLiteral("新株予約権"), QStringLiteral("社債"), QStringLiteral("社債権者"),
-        QStringLiteral("株主"), QStringLiteral("債権者"), QStringLiteral("代表取締役"), QStringLiteral("執行役"),
-        QStringLiteral("清算人"), QStringLiteral("持分会社"), QStringLiteral("合名会社"), QStringLiteral("合資会社"),
-        QStringLiteral("合同会社"), QStringLiteral("登記"), QStringLiteral("公告"), QStringLiteral("決議"),
-        QStringLiteral("議決権"), QStringLiteral("剰余金"), QStringLiteral("配当"), QStringLiteral("資本金"),
-        QStringLiteral("準備金"), QStringLiteral("計算書類"), QStringLiteral("事業報告"), QStringLiteral("組織変更"),
-        QStringLiteral("吸収合併"), QStringLiteral("新設合併"), QStringLiteral("会社分割"), QStringLiteral("株式交換"),
-        QStringLiteral("株式移転"), QStringLiteral("本店"), QStringLiteral("支店"), QStringLiteral("商号"),
-        QStringLiteral("支配人"), QStringLiteral("代理商"), QStringLiteral("裁判所"), QStringLiteral("法務省令"),
-        QStringLiteral("総株主"), QStringLiteral("過半数"), QStringLiteral("三分の二"), QStringLiteral("特別決議"),
-        QStringLiteral("監査報告"), QStringLiteral("募集株式"), QStringLiteral("種類株式"), QStringLiteral("自己株式"),
-        QStringLiteral("株券"), QStringLiteral("株主名簿"), QStringLiteral("基準日"), QStringLiteral("招集"),
-        QStringLiteral("電磁的方法"), QStringLiteral("登録株式質権者"), QStringLiteral("監査等委員"),
-        QStringLiteral("指名委員会"), QStringLiteral("報酬委員会"), QStringLiteral("業務執行"),
+        QStringLiteral("株主総会"),       QStringLiteral("取締役"),     QStringLiteral("取締役会"),
+        QStringLiteral("監査役"),         QStringLiteral("会計参与"),   QStringLiteral("会計監査人"),
+        QStringLiteral("定款"),           QStringLiteral("発起人"),     QStringLiteral("株式"),
+        QStringLiteral("新株予約権"),     QStringLiteral("社債"),       QStringLiteral("社債権者"),
+        QStringLiteral("株主"),           QStringLiteral("債権者"),     QStringLiteral("代表取締役"),
+        QStringLiteral("執行役"),         QStringLiteral("清算人"),     QStringLiteral("持分会社"),
+        QStringLiteral("合名会社"),       QStringLiteral("合資会社"),   QStringLiteral("合同会社"),
+        QStringLiteral("登記"),           QStringLiteral("公告"),       QStringLiteral("決議"),
+        QStringLiteral("議決権"),         QStringLiteral("剰余金"),     QStringLiteral("配当"),
+        QStringLiteral("資本金"),         QStringLiteral("準備金"),     QStringLiteral("計算書類"),
+        QStringLiteral("事業報告"),       QStringLiteral("組織変更"),   QStringLiteral("吸収合併"),
+        QStringLiteral("新設合併"),       QStringLiteral("会社分割"),   QStringLiteral("株式交換"),
+        QStringLiteral("株式移転"),       QStringLiteral("本店"),       QStringLiteral("支店"),
+        QStringLiteral("商号"),           QStringLiteral("支配人"),     QStringLiteral("代理商"),
+        QStringLiteral("裁判所"),         QStringLiteral("法務省令"),   QStringLiteral("総株主"),
+        QStringLiteral("過半数"),         QStringLiteral("三分の二"),   QStringLiteral("特別決議"),
+        QStringLiteral("監査報告"),       QStringLiteral("募集株式"),   QStringLiteral("種類株式"),
+        QStringLiteral("自己株式"),       QStringLiteral("株券"),       QStringLiteral("株主名簿"),
+        QStringLiteral("基準日"),         QStringLiteral("招集"),       QStringLiteral("電磁的方法"),
+        QStringLiteral("登録株式質権者"), QStringLiteral("監査等委員"), QStringLiteral("指名委員会"),
+        QStringLiteral("報酬委員会"),     QStringLiteral("業務執行"),
     };
     return words;
 }
@@ -53,8 +65,12 @@ const QStringList& terms()
 const QStringList& leads()
 {
     static const QStringList texts = {
-        QString(), QString(), QString(), QStringLiteral("前項の規定にかかわらず、"),
-        QStringLiteral("次に掲げる場合には、"), QStringLiteral("この法律に別段の定めがある場合を除き、"),
+        QString(),
+        QString(),
+        QString(),
+        QStringLiteral("前項の規定にかかわらず、"),
+        QStringLiteral("次に掲げる場合には、"),
+        QStringLiteral("この法律に別段の定めがある場合を除き、"),
         QStringLiteral("前条第一項の場合には、"),
     };
     return texts;
@@ -63,9 +79,16 @@ const QStringList& leads()
 const QStringList& links()
 {
     static const QStringList texts = {
-        QStringLiteral("の決議によって、"), QStringLiteral("に対し、"), QStringLiteral("の承認を受けて、"),
-        QStringLiteral("の定めるところにより、"), QStringLiteral("において、"), QStringLiteral("その他の"),
-        QStringLiteral("又は"), QStringLiteral("及び"), QStringLiteral("並びに"), QStringLiteral("に関する"),
+        QStringLiteral("の決議によって、"),
+        QStringLiteral("に対し、"),
+        QStringLiteral("の承認を受けて、"),
+        QStringLiteral("の定めるところにより、"),
+        QStringLiteral("において、"),
+        QStringLiteral("その他の"),
+        QStringLiteral("又は"),
+        QStringLiteral("及び"),
+        QStringLiteral("並びに"),
+        QStringLiteral("に関する"),
     };
     return texts;
 }
@@ -73,10 +96,14 @@ const QStringList& links()
 const QStringList& endings()
 {
     static const QStringList texts = {
-        QStringLiteral("を定めなければならない。"), QStringLiteral("をすることができる。"),
-        QStringLiteral("とする。"), QStringLiteral("を通知しなければならない。"),
-        QStringLiteral("を記載し、又は記録しなければならない。"), QStringLiteral("の効力を生ずる。"),
-        QStringLiteral("を置かなければならない。"), QStringLiteral("に報告しなければならない。"),
+        QStringLiteral("を定めなければならない。"),
+        QStringLiteral("をすることができる。"),
+        QStringLiteral("とする。"),
+        QStringLiteral("を通知しなければならない。"),
+        QStringLiteral("を記載し、又は記録しなければならない。"),
+        QStringLiteral("の効力を生ずる。"),
+        QStringLiteral("を置かなければならない。"),
+        QStringLiteral("に報告しなければならない。"),
     };
     return texts;
 }
@@ -171,7 +198,7 @@ struct Chapter
 {
     QString part;
     QString title;
-    QStringList sections;  // empty: the chapter has none
+    QStringList sections; // empty: the chapter has none
     int weight = 1;
 };
 
@@ -181,9 +208,9 @@ QList<Chapter> outline(Writer& w)
     const QStringList& parts = chapters::partList();
     for (int p = 1; p < parts.size(); ++p) {
         QStringList titles = chapters::chaptersOf(parts[p]);
-        titles.removeFirst();  // "すべて"
+        titles.removeFirst(); // "すべて"
         if (titles.isEmpty())
-            titles << QString();  // a part without chapters: its questions carry an empty chapter
+            titles << QString(); // a part without chapters: its questions carry an empty chapter
         const int share = kPartWeights[p - 1];
         for (const QString& title : titles) {
             Chapter c;
@@ -237,8 +264,8 @@ CorpusShape writeCorpus(const QString& path, int count, const QByteArray& key)
                 const qint64 span = std::max<qint64>(1, upTo - first);
                 q.setsu = c.sections.at(int((index - first) * c.sections.size() / span));
                 if (w.chance(40))
-                    q.kan = QStringLiteral("第") + kanjiNumber(w.between(1, 4)) + QStringLiteral("款 ") +
-                            w.any(terms());
+                    q.kan =
+                        QStringLiteral("第") + kanjiNumber(w.between(1, 4)) + QStringLiteral("款 ") + w.any(terms());
             }
             if (w.chance(60))
                 ++article;

@@ -2,13 +2,13 @@
 
 #include "Corpus.h"
 #include "References.h"
-#include "drill/ChapterTable.h"
 #include "app/MenuWindow.h"
-#include "quiz/QuizWindow.h"
+#include "drill/ChapterTable.h"
+#include "drill/MessageSeam.h"
+#include "drill/PassageText.h"
 #include "quiz/Module1.h"
 #include "quiz/PassageBox.h"
-#include "drill/PassageText.h"
-#include "drill/MessageSeam.h"
+#include "quiz/QuizWindow.h"
 #include "store/QuestionStore.h"
 #include "store/StoreError.h"
 
@@ -55,9 +55,9 @@ struct Variant
     std::function<void()> run;
     int reps = 0;
     Samples* into = nullptr;
-    std::function<void()> before = {};  // untimed, before every repetition
-    std::function<void()> after = {};   // untimed, after every repetition
-    std::function<void()> check = {};   // untimed, after the first timed repetition
+    std::function<void()> before = {}; // untimed, before every repetition
+    std::function<void()> after = {};  // untimed, after every repetition
+    std::function<void()> check = {};  // untimed, after the first timed repetition
 };
 
 // Runs the three variants in turn, so that a burst of load on the machine falls on all three alike. `warmUp` runs
@@ -113,8 +113,8 @@ void chooseRange(MenuWindow& menu, const QString& part, const QString& chapter, 
 
 store::Range rangeOf(const MenuWindow& menu)
 {
-    return {menu.partSelector()->currentText(), menu.chapterSelector()->currentText(), menu.sectionSelector()->currentText(),
-            menu.excludeSeenValue()};
+    return {menu.partSelector()->currentText(), menu.chapterSelector()->currentText(),
+            menu.sectionSelector()->currentText(), menu.excludeSeenValue()};
 }
 
 // What the section list puts on the menu once it has the sections.
@@ -207,7 +207,8 @@ public:
 
     qint64 position(const QString& noText)
     {
-        store::Statement s(m_db, "SELECT count(*) FROM 問題 WHERE rowid <= (SELECT min(rowid) FROM 問題 WHERE Ｎｏ = ?1)");
+        store::Statement s(m_db,
+                           "SELECT count(*) FROM 問題 WHERE rowid <= (SELECT min(rowid) FROM 問題 WHERE Ｎｏ = ?1)");
         s.bind(1, noText);
         return s.next() ? s.integer(0) : 0;
     }
@@ -340,12 +341,22 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
     {
         Row& r = row(QStringLiteral("section list (節一覧設定)"));
         const auto again = [&] { menu.sectionSelector()->setCurrentIndex(0); };
-        measure({Variant{[&] { menu.fillSectionList(drillPart, drillChapter); }, settings.reps, &r.ours, {}, again,
+        measure({Variant{[&] { menu.fillSectionList(drillPart, drillChapter); },
+                         settings.reps,
+                         &r.ours,
+                         {},
+                         again,
                          released(r.operation)},
-                 Variant{[&] { showSections(menu, limit.sections(drillPart, drillChapter)); }, settings.reps,
-                         &r.limit, {}, again},
+                 Variant{[&] { showSections(menu, limit.sections(drillPart, drillChapter)); },
+                         settings.reps,
+                         &r.limit,
+                         {},
+                         again},
                  Variant{[&] { showSections(menu, literal::sections(path, key, drillPart, drillChapter)); },
-                         settings.reps, &r.literal, {}, again}},
+                         settings.reps,
+                         &r.literal,
+                         {},
+                         again}},
                 true);
     }
 
@@ -362,13 +373,19 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
                              limit.probe(chapterRange.part, chapterRange.chapter);
                              showFirst(menu, form, limit.next(chapterRange), true);
                          },
-                         settings.reps, &r.limit, {}, backToMenu},
+                         settings.reps,
+                         &r.limit,
+                         {},
+                         backToMenu},
                  Variant{[&] {
                              // The described launch opens the file for its probe, and the selection opens it again.
                              literal::probe(path, key, chapterRange.part, chapterRange.chapter);
                              showFirst(menu, form, literal::next(path, key, chapterRange), true);
                          },
-                         settings.reps, &r.literal, {}, backToMenu}},
+                         settings.reps,
+                         &r.literal,
+                         {},
+                         backToMenu}},
                 true);
     }
 
@@ -391,8 +408,8 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
         Row& r = row(QStringLiteral("next question, chapter (Command2_Click)"));
         measure({Variant{[&] { form.showNextQuestion(); }, settings.reps, &r.ours, {}, {}, released(r.operation)},
                  Variant{[&] { showFirst(menu, form, limit.next(chapterRange), false); }, settings.reps, &r.limit},
-                 Variant{[&] { showFirst(menu, form, literal::next(path, key, chapterRange), false); },
-                         settings.reps, &r.literal}},
+                 Variant{[&] { showFirst(menu, form, literal::next(path, key, chapterRange), false); }, settings.reps,
+                         &r.literal}},
                 true);
     }
 
@@ -422,8 +439,10 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
         // What the screen work of the displays depends on: every blank is formatted on its own.
         const std::optional<store::Question> q = limit.find(shown);
         const QList<passage::Run> runs =
-            q ? passage::blankRuns(passage::breakSentences(q->mondai), passage::answerList(q->kaitou)) : QList<passage::Run>();
-        const auto blanks = std::count_if(runs.cbegin(), runs.cend(), [](const passage::Run& r) { return r.number != 0; });
+            q ? passage::blankRuns(passage::breakSentences(q->mondai), passage::answerList(q->kaitou))
+              : QList<passage::Run>();
+        const auto blanks =
+            std::count_if(runs.cbegin(), runs.cend(), [](const passage::Run& r) { return r.number != 0; });
         notes << QStringLiteral("%1 questions: the question on show (Ｎｏ %2, %3 characters, %4 answers, %5 blanks) is "
                                 "row %6 in stored order")
                      .arg(size, shown)

@@ -10,10 +10,10 @@ namespace bench {
 
 struct Settings
 {
-    int reps = 18;              // each variant of each operation but the two below
-    int startupReps = 6;        // start-up: every repetition derives the key, in all three variants
-    int resetReps = 3;          // our resets and the limit's
-    int literalResetReps = 1;   // the literal resets, row by row: each is an average over 10,000 commits already
+    int reps = 18;            // each variant of each operation but the two below
+    int startupReps = 6;      // start-up: every repetition derives the key, in all three variants
+    int resetReps = 3;        // our resets and the limit's
+    int literalResetReps = 1; // the literal resets, row by row: each is an average over 10,000 commits already
     qint64 literalRowCap = 10000;
 };
 

@@ -38,7 +38,8 @@ QString formatSamples(const Samples& samples)
 {
     if (samples.isEmpty())
         return QStringLiteral("–");
-    return QStringLiteral("%1 (%2–%3)").arg(formatMs(samples.median()), formatMs(samples.low()), formatMs(samples.high()));
+    return QStringLiteral("%1 (%2–%3)")
+        .arg(formatMs(samples.median()), formatMs(samples.low()), formatMs(samples.high()));
 }
 
 QString formatRatio(double ratio)

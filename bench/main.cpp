@@ -28,8 +28,8 @@ struct Arguments
     QList<int> sizes = {1000, 10000, 100000};
     bench::Settings settings;
     int startupRuns = 9;
-    QString folder;   // where the files are written; a temporary folder when empty
-    QString output;   // also write the report here
+    QString folder; // where the files are written; a temporary folder when empty
+    QString output; // also write the report here
     bool keep = false;
 };
 
@@ -68,8 +68,7 @@ bool parse(const QStringList& args, Arguments& a)
             for (const QString& n : value().split(u',', Qt::SkipEmptyParts)) {
                 const int size = n.toInt(&ok);
                 if (!ok || size < 100 || size > 1000000) {
-                    std::fprintf(stderr, "--sizes: %s is not a question count from 100 to 1,000,000\n",
-                                 qPrintable(n));
+                    std::fprintf(stderr, "--sizes: %s is not a question count from 100 to 1,000,000\n", qPrintable(n));
                     return false;
                 }
                 a.sizes << size;
@@ -262,8 +261,8 @@ int main(int argc, char** argv)
     const int middle = args.sizes.contains(10000) ? 10000 : args.sizes.first();
     QStringList ratioMisses, literalMisses, frameMisses;
     for (const bench::Row& r : rows) {
-        const bool reset = r.operation.startsWith(QStringLiteral("記録削除")) ||
-                           r.operation.startsWith(QStringLiteral("直近初期化"));
+        const bool reset =
+            r.operation.startsWith(QStringLiteral("記録削除")) || r.operation.startsWith(QStringLiteral("直近初期化"));
         const bool startup = r.operation.startsWith(QStringLiteral("start-up"));
         const double ratio = r.ours.median() / r.limit.median();
         const double gain = r.literal.median() / r.ours.median();
@@ -275,12 +274,12 @@ int main(int argc, char** argv)
             frameMisses << QStringLiteral("%1: %2 ms").arg(r.operation, bench::formatMs(r.ours.median()));
     }
     out << "\n**Goals**\n\n";
-    out << "- ours/limit ≤ 1.5 for every operation at " << group(largest) << " questions: "
-        << verdict(ratioMisses.isEmpty(), ratioMisses.join(QStringLiteral("; "))) << "\n";
-    out << "- literal/ours ≥ 10 for every operation but start-up at " << group(middle) << " questions: "
-        << verdict(literalMisses.isEmpty(), literalMisses.join(QStringLiteral("; "))) << "\n";
-    out << "- every operation but the two resets under 16 ms at " << group(largest) << " questions: "
-        << verdict(frameMisses.isEmpty(), frameMisses.join(QStringLiteral("; "))) << "\n";
+    out << "- ours/limit ≤ 1.5 for every operation at " << group(largest)
+        << " questions: " << verdict(ratioMisses.isEmpty(), ratioMisses.join(QStringLiteral("; "))) << "\n";
+    out << "- literal/ours ≥ 10 for every operation but start-up at " << group(middle)
+        << " questions: " << verdict(literalMisses.isEmpty(), literalMisses.join(QStringLiteral("; "))) << "\n";
+    out << "- every operation but the two resets under 16 ms at " << group(largest)
+        << " questions: " << verdict(frameMisses.isEmpty(), frameMisses.join(QStringLiteral("; "))) << "\n";
     if (starts.first().times.error.isEmpty()) {
         const double ms = starts.first().times.ms.median();
         out << "- start-up to the menu under 0.3 s: "
@@ -288,8 +287,7 @@ int main(int argc, char** argv)
     } else {
         out << "- start-up to the menu under 0.3 s: not timed\n";
     }
-    out << "- peak memory under 80 MB: " << verdict(peak < 80, QStringLiteral("%1 MB").arg(peak, 0, 'f', 1))
-        << "\n";
+    out << "- peak memory under 80 MB: " << verdict(peak < 80, QStringLiteral("%1 MB").arg(peak, 0, 'f', 1)) << "\n";
 
     if (!notes.isEmpty())
         out << "\n**Notes**\n\n- " << notes.join(QStringLiteral("\n- ")) << "\n";

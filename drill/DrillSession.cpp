@@ -218,7 +218,8 @@ void DrillSession::startDrill()
             return;
         }
         if (!chapters::partList().contains(chosen.part)) {
-            seam::tell(QStringLiteral("対象範囲を選択してから、このボタンを押して下さい"), QStringLiteral("ハルニレ KM"));
+            seam::tell(QStringLiteral("対象範囲を選択してから、このボタンを押して下さい"),
+                       QStringLiteral("ハルニレ KM"));
             m_selectors.part = -1;
             emit selectorsChanged();
             emit focusRequested(Focus::PartSelector);
@@ -314,8 +315,8 @@ void DrillSession::layOutPage()
         const store::Question& q = *m_shown;
         m_page.headings = {q.hen + kGap + q.sho, q.teigi, q.setsu + kGap + q.kan + kGap + q.jo};
     }
-    const passage::Shown shown = m_blanked ? passage::showBlanks(m_runs, m_answers, m_uncovered)
-                                           : passage::showAnswers(m_display, m_answers);
+    const passage::Shown shown =
+        m_blanked ? passage::showBlanks(m_runs, m_answers, m_uncovered) : passage::showAnswers(m_display, m_answers);
     m_page.passage = shown.text;
     m_page.highlights = shown.highlights;
     emit pageChanged();

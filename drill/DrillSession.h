@@ -52,9 +52,9 @@ enum class Phase {
 // What the quiz screen shows, as plain data.
 struct Page
 {
-    QStringList headings;              // part and chapter; caption; section, subsection and article
-    QString passage;                   // the passage box's text, line breaks as CR LF
-    QList<passage::Span> highlights;   // the characters shown in the highlight style
+    QStringList headings;            // part and chapter; caption; section, subsection and article
+    QString passage;                 // the passage box's text, line breaks as CR LF
+    QList<passage::Span> highlights; // the characters shown in the highlight style
     Phase phase = Phase::Blanked;
 
     bool answerEnabled() const { return phase != Phase::Revealed; }

@@ -17,10 +17,11 @@ QString remedyText(store::FailureKind kind, bool atStart)
         return QStringLiteral("ソラメモ.mdb が見つかりません。") + texts::kLineBreak +
                QStringLiteral("このＡＰと同じフォルダに ソラメモ.mdb を戻してから、") + again;
     case store::FailureKind::ReadOnly:
-        return QStringLiteral("ソラメモ.mdb が読み取り専用になっているため、記録を書き込めません。") + texts::kLineBreak +
-               QStringLiteral("ソラメモ.mdb の読み取り専用の設定を外してから、") + again;
+        return QStringLiteral("ソラメモ.mdb が読み取り専用になっているため、記録を書き込めません。") +
+               texts::kLineBreak + QStringLiteral("ソラメモ.mdb の読み取り専用の設定を外してから、") + again;
     case store::FailureKind::FolderReadOnly:
-        return QStringLiteral("ソラメモ.mdb のあるフォルダに書き込めないため、記録を保存できません。") + texts::kLineBreak +
+        return QStringLiteral("ソラメモ.mdb のあるフォルダに書き込めないため、記録を保存できません。") +
+               texts::kLineBreak +
                QStringLiteral("このＡＰと ソラメモ.mdb を書き込みできるフォルダに移してから、起動し直してください。");
     case store::FailureKind::Busy:
         return QStringLiteral("ソラメモ.mdb を他のプログラムが使用中のため、読み書きできません。") + texts::kLineBreak +

@@ -23,7 +23,7 @@ QString blankMarker(int number);
 
 struct Span
 {
-    qsizetype start = 0;  // 0-based
+    qsizetype start = 0; // 0-based
     qsizetype length = 0;
     bool operator==(const Span&) const = default;
 };
@@ -32,8 +32,8 @@ struct Span
 // word it replaced.
 struct Run
 {
-    QString text;    // the plain text, or the answer word the marker replaced
-    int number = 0;  // answer number from 1, or 0 for plain text
+    QString text;   // the plain text, or the answer word the marker replaced
+    int number = 0; // answer number from 1, or 0 for plain text
     bool operator==(const Run&) const = default;
 };
 

@@ -1,7 +1,7 @@
 #include "BoxChecks.h"
 
-#include "quiz/PassageBox.h"
 #include "drill/PassageText.h"
+#include "quiz/PassageBox.h"
 
 #include <QTextCharFormat>
 

@@ -51,9 +51,9 @@ namespace {
 const QStringList& questionColumns()
 {
     static const QStringList columns = {
-        QStringLiteral("Ｎｏ"), QStringLiteral("編"),   QStringLiteral("章"),   QStringLiteral("節"),
-        QStringLiteral("款"),   QStringLiteral("条"),   QStringLiteral("定義"), QStringLiteral("問題"),
-        QStringLiteral("回答"), QStringLiteral("済"),   QStringLiteral("直近"),
+        QStringLiteral("Ｎｏ"), QStringLiteral("編"), QStringLiteral("章"),   QStringLiteral("節"),
+        QStringLiteral("款"),   QStringLiteral("条"), QStringLiteral("定義"), QStringLiteral("問題"),
+        QStringLiteral("回答"), QStringLiteral("済"), QStringLiteral("直近"),
     };
     return columns;
 }
@@ -190,7 +190,9 @@ Statement& QuestionStore::statement(const QByteArray& sql, const QByteArray& wit
 
 Connection& QuestionStore::connection()
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::stat(QFile::encodeName(m_path).constData(), &st) != 0) {
         release();
         throw StoreError(FailureKind::FileMissing, QStringLiteral("%1 does not exist").arg(m_path));
@@ -318,7 +320,7 @@ std::optional<Revealed> QuestionStore::reveal(qint64 no)
         Use find(statement("SELECT rowid, 問題, 回答 FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1"));
         find->bind(1, no);
         if (!find->next())
-            return std::nullopt;  // nothing written; the transaction rolls back
+            return std::nullopt; // nothing written; the transaction rolls back
         rowid = find->integer(0);
         revealed.mondai = required(*find, 1, "問題");
         revealed.kaitou = required(*find, 2, "回答");

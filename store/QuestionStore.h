@@ -17,7 +17,7 @@ QString databaseFileName();
 QString connectString();
 QByteArray passwordOf(const QString& connect);
 
-enum class Flag { Done, Recent };  // 済, 直近
+enum class Flag { Done, Recent }; // 済, 直近
 
 // Call right before a connection derives its key from the password (its first read). Code that used the AVX
 // registers and left their upper halves in use (Qt's start-up and drawing do, here) makes older SSE code run at
@@ -35,8 +35,8 @@ struct Revealed
 
 struct RangeCounts
 {
-    int open = 0;   // still offered by the next-question selection
-    int total = 0;  // questions of the range, whatever their flags
+    int open = 0;  // still offered by the next-question selection
+    int total = 0; // questions of the range, whatever their flags
 };
 
 // Every operation the screens perform on the question file. Each one runs to its end within the call: it opens

@@ -2,8 +2,8 @@
 
 #include <sqlite3.h>
 #include <string>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 namespace store {
 

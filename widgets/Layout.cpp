@@ -50,8 +50,7 @@ void setColours(QWidget* widget, const QColor& text, const QColor& background)
     widget->setPalette(palette);
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
-                    const QFont& font)
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QRect& geometry, const QFont& font)
 {
     auto* b = place(new WrappingButton(caption, parent), name, geometry, font);
     b->setAutoDefault(false);

@@ -34,8 +34,7 @@ QColor windowColour();
 void setColours(QWidget* widget, const QColor& text, const QColor& background = {});
 
 // Names a control, puts it in place and gives it its font.
-template <class W>
-W* place(W* control, const char* name, const QRect& geometry, const QFont& font)
+template <class W> W* place(W* control, const char* name, const QRect& geometry, const QFont& font)
 {
     control->setObjectName(QString::fromLatin1(name));
     control->setGeometry(geometry);
@@ -45,7 +44,7 @@ W* place(W* control, const char* name, const QRect& geometry, const QFont& font)
 
 // A push button of the screens: never a default button, its caption wrapping when too long.
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
-                          const QFont& font);
+                    const QFont& font);
 
 // A resizable tool window with a small title bar that carries only the close box, painted grey.
 void makeToolWindow(QWidget* window, const QString& title, int clientWidthTwips, int clientHeightTwips);

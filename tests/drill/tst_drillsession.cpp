@@ -163,114 +163,162 @@ void TestDrillSession::transitions_data()
     const QString note = BR + QStringLiteral("( 今までに出た問題は除きます。)") + BR;
 
     // The launch: its four confirmation texts, the option's note, and the first open question of the range.
-    QTest::newRow("launch, whole Act") << "" << "drill" << "quiz 10 blanked @heading" << QStringList{kWholeAct} << "";
+    QTest::newRow("launch, whole Act") << ""
+                                       << "drill"
+                                       << "quiz 10 blanked @heading" << QStringList{kWholeAct} << "";
     QTest::newRow("launch, part, option on: seen ones left out")
-        << seen << "start choose=2,0 exclude=1 yes launch" << "quiz 50 blanked @heading"
-        << QStringList{part2 + tail + note} << "";
+        << seen << "start choose=2,0 exclude=1 yes launch"
+        << "quiz 50 blanked @heading" << QStringList{part2 + tail + note} << "";
     QTest::newRow("launch, chapter, section empty")
-        << "" << "start choose=2,4 exclude=0 yes launch" << "quiz 50 blanked @heading"
-        << QStringList{part2 + organs + tail} << "";
-    QTest::newRow("launch, section")
-        << "" << "start choose=2,4,2 exclude=0 yes launch" << "quiz 70 blanked @heading"
-        << QStringList{part2 + organs + QStringLiteral("節： 第二節 株主総会以外の機関の設置") + BR + tail} << "";
+        << ""
+        << "start choose=2,4 exclude=0 yes launch"
+        << "quiz 50 blanked @heading" << QStringList{part2 + organs + tail} << "";
+    QTest::newRow("launch, section") << ""
+                                     << "start choose=2,4,2 exclude=0 yes launch"
+                                     << "quiz 70 blanked @heading"
+                                     << QStringList{part2 + organs +
+                                                    QStringLiteral("節： 第二節 株主総会以外の機関の設置") + BR + tail}
+                                     << "";
     QTest::newRow("launch, option off: 直近 still sets aside")
-        << seen << "start choose=0,0 exclude=0 yes launch" << "quiz 30 blanked @heading" << QStringList{kWholeAct}
-        << "";
-    QTest::newRow("launch answered No") << "" << "start choose=0,0 exclude=0 no launch" << "menu" << QStringList{kWholeAct} << "";
-    QTest::newRow("launch with nothing picked") << "" << "start launch" << "menu @part" << QStringList{kPickChapter}
-                                                << "";
-    QTest::newRow("launch, part but no chapter") << "" << "start choose=1 launch" << "menu @part"
-                                                 << QStringList{kPickChapter} << "";
+        << seen << "start choose=0,0 exclude=0 yes launch"
+        << "quiz 30 blanked @heading" << QStringList{kWholeAct} << "";
+    QTest::newRow("launch answered No") << ""
+                                        << "start choose=0,0 exclude=0 no launch"
+                                        << "menu" << QStringList{kWholeAct} << "";
+    QTest::newRow("launch with nothing picked") << ""
+                                                << "start launch"
+                                                << "menu @part" << QStringList{kPickChapter} << "";
+    QTest::newRow("launch, part but no chapter") << ""
+                                                 << "start choose=1 launch"
+                                                 << "menu @part" << QStringList{kPickChapter} << "";
     QTest::newRow("launch, part not valid")
-        << "" << "start choose=0,0 part=-1 launch" << "menu @part"
-        << QStringList{QStringLiteral("[ハルニレ KM] 対象範囲を選択してから、このボタンを押して下さい")} << "";
-    QTest::newRow("launch, range exhausted") << "UPDATE 問題 SET 直近 = 1" << "drill" << "menu @start"
-                                             << QStringList{kWholeAct, kExhausted} << "";
-    QTest::newRow("launch onto a Null field ends the program")
-        << "UPDATE 問題 SET 回答 = NULL WHERE Ｎｏ = 10" << "drill" << "ended 1" << QStringList{kWholeAct, kDamaged}
+        << ""
+        << "start choose=0,0 part=-1 launch"
+        << "menu @part" << QStringList{QStringLiteral("[ハルニレ KM] 対象範囲を選択してから、このボタンを押して下さい")}
         << "";
+    QTest::newRow("launch, range exhausted") << "UPDATE 問題 SET 直近 = 1"
+                                             << "drill"
+                                             << "menu @start" << QStringList{kWholeAct, kExhausted} << "";
+    QTest::newRow("launch onto a Null field ends the program") << "UPDATE 問題 SET 回答 = NULL WHERE Ｎｏ = 10"
+                                                               << "drill"
+                                                               << "ended 1" << QStringList{kWholeAct, kDamaged} << "";
     QTest::newRow("launch, file busy ends the program")
-        << "" << "start choose=0,0 yes fault=SELECT:5 launch" << "ended 1"
-        << QStringList{QStringLiteral("ソラメモ.mdb を他のプログラムが使用中のため、読み書きできません。\r\n"
-                                      "ソラメモ.mdb を使っている他のプログラムを終了してから、このＡＰを起動し直してください。")}
+        << ""
+        << "start choose=0,0 yes fault=SELECT:5 launch"
+        << "ended 1"
+        << QStringList{QStringLiteral(
+               "ソラメモ.mdb を他のプログラムが使用中のため、読み書きできません。\r\n"
+               "ソラメモ.mdb を使っている他のプログラムを終了してから、このＡＰを起動し直してください。")}
         << "";
-    QTest::newRow("section list unreadable ends the program")
-        << "" << "start part=2 leave1 chapter=4 fault=SELECT:26 leave2" << "ended 1" << QStringList{kDamaged} << "";
+    QTest::newRow("section list unreadable ends the program") << ""
+                                                              << "start part=2 leave1 chapter=4 fault=SELECT:26 leave2"
+                                                              << "ended 1" << QStringList{kDamaged} << "";
 
     // The quiz screen.
-    QTest::newRow("reveal writes both flags") << "" << "drill reveal" << "quiz 10 revealed" << QStringList{}
-                                              << "10:1/1";
-    QTest::newRow("next after a reveal") << "" << "drill reveal next" << "quiz 20 blanked @heading" << QStringList{}
-                                         << "10:1/1";
-    QTest::newRow("again after a reveal") << "" << "drill reveal again" << "quiz 10 again @answer" << QStringList{}
-                                          << "10:1/1";
+    QTest::newRow("reveal writes both flags") << ""
+                                              << "drill reveal"
+                                              << "quiz 10 revealed" << QStringList{} << "10:1/1";
+    QTest::newRow("next after a reveal") << ""
+                                         << "drill reveal next"
+                                         << "quiz 20 blanked @heading" << QStringList{} << "10:1/1";
+    QTest::newRow("again after a reveal") << ""
+                                          << "drill reveal again"
+                                          << "quiz 10 again @answer" << QStringList{} << "10:1/1";
     QTest::newRow("next from again, without a second reveal")
-        << "" << "drill reveal again next" << "quiz 20 blanked @heading" << QStringList{} << "10:1/1";
-    QTest::newRow("reveal from again") << "" << "drill reveal again reveal" << "quiz 10 revealed" << QStringList{}
-                                       << "10:1/1";
-    QTest::newRow("no next before a reveal") << "" << "drill next" << "quiz 10 blanked" << QStringList{} << "";
-    QTest::newRow("no again before a reveal") << "" << "drill again" << "quiz 10 blanked" << QStringList{} << "";
-    QTest::newRow("Space reveals") << "" << "drill key" << "quiz 10 revealed" << QStringList{} << "10:1/1";
-    QTest::newRow("Space goes on once revealed") << "" << "drill key key" << "quiz 20 blanked @heading"
-                                                 << QStringList{} << "10:1/1";
-    QTest::newRow("back to the menu writes nothing") << "" << "drill menu" << "menu" << QStringList{} << "";
-    QTest::newRow("back and again: the same question") << "" << "drill menu yes launch" << "quiz 10 blanked @heading"
-                                                       << QStringList{kWholeAct} << "";
-    QTest::newRow("close box, No") << "" << "drill reveal no closequiz" << "quiz 10 revealed"
-                                   << QStringList{QStringLiteral("メニュー画面に戻りますか？")} << "10:1/1";
-    QTest::newRow("close box, Yes") << "" << "drill yes closequiz" << "menu"
-                                    << QStringList{QStringLiteral("メニュー画面に戻りますか？")} << "";
-    QTest::newRow("last question revealed, then next")
-        << "UPDATE 問題 SET 直近 = 1 WHERE Ｎｏ < 100" << "drill reveal next" << "menu @start"
-        << QStringList{kExhausted} << "100:1/1";
+        << ""
+        << "drill reveal again next"
+        << "quiz 20 blanked @heading" << QStringList{} << "10:1/1";
+    QTest::newRow("reveal from again") << ""
+                                       << "drill reveal again reveal"
+                                       << "quiz 10 revealed" << QStringList{} << "10:1/1";
+    QTest::newRow("no next before a reveal") << ""
+                                             << "drill next"
+                                             << "quiz 10 blanked" << QStringList{} << "";
+    QTest::newRow("no again before a reveal") << ""
+                                              << "drill again"
+                                              << "quiz 10 blanked" << QStringList{} << "";
+    QTest::newRow("Space reveals") << ""
+                                   << "drill key"
+                                   << "quiz 10 revealed" << QStringList{} << "10:1/1";
+    QTest::newRow("Space goes on once revealed") << ""
+                                                 << "drill key key"
+                                                 << "quiz 20 blanked @heading" << QStringList{} << "10:1/1";
+    QTest::newRow("back to the menu writes nothing") << ""
+                                                     << "drill menu"
+                                                     << "menu" << QStringList{} << "";
+    QTest::newRow("back and again: the same question") << ""
+                                                       << "drill menu yes launch"
+                                                       << "quiz 10 blanked @heading" << QStringList{kWholeAct} << "";
+    QTest::newRow("close box, No") << ""
+                                   << "drill reveal no closequiz"
+                                   << "quiz 10 revealed" << QStringList{QStringLiteral("メニュー画面に戻りますか？")}
+                                   << "10:1/1";
+    QTest::newRow("close box, Yes") << ""
+                                    << "drill yes closequiz"
+                                    << "menu" << QStringList{QStringLiteral("メニュー画面に戻りますか？")} << "";
+    QTest::newRow("last question revealed, then next") << "UPDATE 問題 SET 直近 = 1 WHERE Ｎｏ < 100"
+                                                       << "drill reveal next"
+                                                       << "menu @start" << QStringList{kExhausted} << "100:1/1";
     QTest::newRow("reveal, disk full at the start: nothing written")
-        << "" << "drill fault=BEGIN:13 reveal" << "quiz 10 blanked @menubutton" << QStringList{kDiskFull + kUnchanged}
-        << "";
+        << ""
+        << "drill fault=BEGIN:13 reveal"
+        << "quiz 10 blanked @menubutton" << QStringList{kDiskFull + kUnchanged} << "";
     QTest::newRow("reveal, commit lost: nothing written")
-        << "" << "drill fault=COMMIT:13 reveal" << "quiz 10 blanked @menubutton"
-        << QStringList{kDiskFull + kUnchanged} << "";
+        << ""
+        << "drill fault=COMMIT:13 reveal"
+        << "quiz 10 blanked @menubutton" << QStringList{kDiskFull + kUnchanged} << "";
     QTest::newRow("reveal of a Null passage")
-        << "" << "drill null=問題@10 reveal" << "quiz 10 blanked @menubutton"
+        << ""
+        << "drill null=問題@10 reveal"
+        << "quiz 10 blanked @menubutton"
         << QStringList{QStringLiteral("この問題のデータが壊れているため、表示できません。\r\n"
                                       "メニュー画面に戻り、範囲を変えてください。") +
                        kUnchanged}
         << "";
     QTest::newRow("next, file damaged: the question stays")
-        << "" << "drill reveal fault=SELECT:26 next" << "quiz 10 revealed @menubutton" << QStringList{kDamaged}
-        << "10:1/1";
-    QTest::newRow("again of a question that is gone: no box")
-        << "" << "drill reveal null=Ｎｏ@10 again" << "quiz 10 again @answer" << QStringList{} << "0:1/1";
+        << ""
+        << "drill reveal fault=SELECT:26 next"
+        << "quiz 10 revealed @menubutton" << QStringList{kDamaged} << "10:1/1";
+    QTest::newRow("again of a question that is gone: no box") << ""
+                                                              << "drill reveal null=Ｎｏ@10 again"
+                                                              << "quiz 10 again @answer" << QStringList{} << "0:1/1";
 
     // The resets and quitting.
     QTest::newRow("記録削除, Yes: 済 cleared, 直近 kept")
-        << seen << "start yes clear" << "menu"
+        << seen << "start yes clear"
+        << "menu"
         << QStringList{QStringLiteral("今までの記録（どの問題を見たか）を削除してよろしいですか？"),
                        QStringLiteral("今までの記録を削除しました")}
         << "10:0/1 20:0/1";
-    QTest::newRow("記録削除, No") << seen << "start no clear" << "menu"
-                                  << QStringList{QStringLiteral("今までの記録（どの問題を見たか）を削除してよろしいですか？")}
+    QTest::newRow("記録削除, No") << seen << "start no clear"
+                                  << "menu"
+                                  << QStringList{QStringLiteral(
+                                         "今までの記録（どの問題を見たか）を削除してよろしいですか？")}
                                   << "";
     QTest::newRow("記録削除, file read-only")
-        << seen << "start yes fault=UPDATE:8 clear" << "menu"
+        << seen << "start yes fault=UPDATE:8 clear"
+        << "menu"
         << QStringList{QStringLiteral("今までの記録（どの問題を見たか）を削除してよろしいですか？"),
                        QStringLiteral("ソラメモ.mdb が読み取り専用になっているため、記録を書き込めません。\r\n"
                                       "ソラメモ.mdb の読み取り専用の設定を外してから、もう一度操作してください。") +
                            kUnchanged}
         << "";
-    QTest::newRow("終了, Yes: 直近 cleared, 済 kept") << seen << "start yes quit" << "ended 0"
-                                                      << QStringList{QStringLiteral("終了して良いですか？")}
-                                                      << "10:1/0 20:1/0";
-    QTest::newRow("終了, No") << seen << "start no quit" << "menu" << QStringList{QStringLiteral("終了して良いですか？")}
-                              << "";
+    QTest::newRow("終了, Yes: 直近 cleared, 済 kept")
+        << seen << "start yes quit"
+        << "ended 0" << QStringList{QStringLiteral("終了して良いですか？")} << "10:1/0 20:1/0";
+    QTest::newRow("終了, No") << seen << "start no quit"
+                              << "menu" << QStringList{QStringLiteral("終了して良いですか？")} << "";
     QTest::newRow("終了 when 直近 cannot be cleared")
-        << seen << "start yes fault=UPDATE:13 quit" << "ended 0"
+        << seen << "start yes fault=UPDATE:13 quit"
+        << "ended 0"
         << QStringList{QStringLiteral("終了して良いですか？"),
                        QStringLiteral("終了時に、今回見た問題の印を外せませんでした。\r\n") + kDiskFull + kUnchanged}
         << "";
     QTest::newRow("close box of the menu, Yes: 直近 kept")
-        << seen << "start yes closemenu" << "ended 0" << QStringList{QStringLiteral("終了して良いですか？")} << "";
-    QTest::newRow("close box of the menu, No") << seen << "start no closemenu" << "menu"
-                                               << QStringList{QStringLiteral("終了して良いですか？")} << "";
+        << seen << "start yes closemenu"
+        << "ended 0" << QStringList{QStringLiteral("終了して良いですか？")} << "";
+    QTest::newRow("close box of the menu, No") << seen << "start no closemenu"
+                                               << "menu" << QStringList{QStringLiteral("終了して良いですか？")} << "";
 }
 
 void TestDrillSession::transitions()
@@ -303,8 +351,10 @@ void TestDrillSession::startUp_data()
                                                            "このＡＰと同じフォルダ配下に ソラメモ.mdb を置いて下さい")};
     QTest::newRow("keyed with another password") << "otherkey" << QStringList{kDamaged};
     QTest::newRow("read-only folder")
-        << "folder" << QStringList{QStringLiteral("ソラメモ.mdb のあるフォルダに書き込めないため、記録を保存できません。\r\n"
-                                                  "このＡＰと ソラメモ.mdb を書き込みできるフォルダに移してから、起動し直してください。")};
+        << "folder"
+        << QStringList{
+               QStringLiteral("ソラメモ.mdb のあるフォルダに書き込めないため、記録を保存できません。\r\n"
+                              "このＡＰと ソラメモ.mdb を書き込みできるフォルダに移してから、起動し直してください。")};
 }
 
 void TestDrillSession::startUp()
@@ -355,9 +405,10 @@ void TestDrillSession::selectors_data()
     QTest::addColumn<QStringList>("chapters");
     QTest::addColumn<QStringList>("sections");
     QTest::addColumn<QStringList>("boxes");
-    QTest::newRow("nothing picked: told once") << "leave1" << QStringList{} << QStringList{} << QStringList{kPickChapter};
-    QTest::newRow("第六編 has no chapters") << "part=6 leave1" << QStringList{"すべて"} << QStringList{}
-                                           << QStringList{};
+    QTest::newRow("nothing picked: told once")
+        << "leave1" << QStringList{} << QStringList{} << QStringList{kPickChapter};
+    QTest::newRow("第六編 has no chapters")
+        << "part=6 leave1" << QStringList{"すべて"} << QStringList{} << QStringList{};
     QTest::newRow("第二編: nine chapters")
         << "part=2 leave1"
         << QStringList{"すべて",        "第一章 設立",       "第二章 株式",         "第三章 新株予約権", "第四章 機関",
@@ -365,11 +416,16 @@ void TestDrillSession::selectors_data()
         << QStringList{} << QStringList{};
     QTest::newRow("第五編: titles with 、")
         << "part=5 leave1"
-        << QStringList{"すべて", "第一章 組織変更", "第二章 合併", "第三章 会社分割", "第四章 株式交換及び株式移転",
+        << QStringList{"すべて",
+                       "第一章 組織変更",
+                       "第二章 合併",
+                       "第三章 会社分割",
+                       "第四章 株式交換及び株式移転",
                        "第五章 組織変更、合併、会社分割、株式交換及び株式移転の手続"}
         << QStringList{} << QStringList{};
-    const QStringList organs = {"すべて", "第一章 設立", "第二章 株式", "第三章 新株予約権", "第四章 機関",
-                                "第五章 計算等", "第六章 定款の変更", "第七章 事業の譲渡等", "第八章 解散", "第九章 清算"};
+    const QStringList organs = {"すべて",      "第一章 設立",   "第二章 株式",       "第三章 新株予約権",
+                                "第四章 機関", "第五章 計算等", "第六章 定款の変更", "第七章 事業の譲渡等",
+                                "第八章 解散", "第九章 清算"};
     QTest::newRow("sections in 節No order, one item each")
         << "part=2 leave1 chapter=4 leave2" << organs
         << QStringList{"すべて", "第一節 株主総会及び種類株主総会等", "第二節 株主総会以外の機関の設置"}
@@ -433,7 +489,7 @@ void TestDrillSession::page()
 void TestDrillSession::failureTexts_data()
 {
     QTest::addColumn<FailureKind>("kind");
-    QTest::addColumn<QString>("during"); // on a read, the program going on
+    QTest::addColumn<QString>("during");  // on a read, the program going on
     QTest::addColumn<QString>("atStart"); // the program ending after it
     const QString again = QStringLiteral("もう一度操作してください。");
     const QString restart = QStringLiteral("このＡＰを起動し直してください。");

@@ -32,11 +32,13 @@ void TestPassageText::breakSentences_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("no full stop: unchanged and whole") << "会社は法人とする" << "会社は法人とする";
+    QTest::newRow("no full stop: unchanged and whole") << "会社は法人とする"
+                                                       << "会社は法人とする";
     QTest::newRow("two sentences, each ends its line") << "A。B。" << ("A。" + BR + "B。" + BR);
     QTest::newRow("text after the last stop") << "A。B" << ("A。" + BR + "B");
     QTest::newRow("。） ahead holds back every break before it") << "A。B（C。）D。E" << ("A。B（C。）D。" + BR + "E");
-    QTest::newRow("。） at the very end: no break at all") << "A。B（C。）" << "A。B（C。）";
+    QTest::newRow("。） at the very end: no break at all") << "A。B（C。）"
+                                                           << "A。B（C。）";
     QTest::newRow("a line already broken after its stop gets no second break")
         << ("柱書き。" + BR + "一 甲。" + BR + "二 乙。") << ("柱書き。" + BR + "一 甲。" + BR + "二 乙。" + BR);
     const QString longTail = QString(1200, u'あ') + QStringLiteral("末尾の語。");
@@ -108,10 +110,12 @@ void TestPassageText::occurrences_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("target");
     QTest::addColumn<QList<Span>>("expected");
-    QTest::newRow("empty target finds nothing") << "abc" << "" << QList<Span>{};
+    QTest::newRow("empty target finds nothing") << "abc"
+                                                << "" << QList<Span>{};
     QTest::newRow("one character at the very end, before a break")
         << ("甲" + BR + "ab甲") << "甲" << QList<Span>{{0, 1}, {5, 1}};
-    QTest::newRow("overlapping occurrences both found") << "あああ" << "ああ" << QList<Span>{{0, 2}, {1, 2}};
+    QTest::newRow("overlapping occurrences both found") << "あああ"
+                                                        << "ああ" << QList<Span>{{0, 2}, {1, 2}};
     QTest::newRow("marker 1 never inside marker 11") << (" 《 11 》 " + M1) << M1 << QList<Span>{{8, 7}};
 }
 

@@ -93,9 +93,10 @@ void TestPackaging::validators_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::newRow("desktop entry") << "desktop-file-validate"
                                    << QStringList{QStringLiteral(PACKAGING_DIR "/jp.harunire.HarunireKM.desktop")};
-    QTest::newRow("AppStream metainfo")
-        << "appstreamcli"
-        << QStringList{"validate", "--no-net", QStringLiteral(PACKAGING_DIR "/jp.harunire.HarunireKM.metainfo.xml")};
+    QTest::newRow("AppStream metainfo") << "appstreamcli"
+                                        << QStringList{
+                                               "validate", "--no-net",
+                                               QStringLiteral(PACKAGING_DIR "/jp.harunire.HarunireKM.metainfo.xml")};
 }
 
 void TestPackaging::validators()

@@ -91,8 +91,10 @@ void TestStore::selection_data()
     QTest::addColumn<int>("total");
     const QString s1 = QStringLiteral("第一節 株主総会及び種類株主総会等");
     const QString s2 = QStringLiteral("第二節 株主総会以外の機関の設置");
-    QTest::newRow("whole Act, off: chapter and section ignored") << kAll << "x" << "y" << false << 10LL << 8 << 10;
-    QTest::newRow("whole Act, on") << kAll << "" << "" << true << 30LL << 5 << 10;
+    QTest::newRow("whole Act, off: chapter and section ignored") << kAll << "x"
+                                                                 << "y" << false << 10LL << 8 << 10;
+    QTest::newRow("whole Act, on") << kAll << ""
+                                   << "" << true << 30LL << 5 << 10;
     QTest::newRow("part, off: section ignored") << P2 << kAll << "nonsense" << false << 50LL << 5 << 6;
     QTest::newRow("part, on") << P2 << kAll << "" << true << 80LL << 3 << 6;
     QTest::newRow("chapter, section empty, off") << P2 << C24 << "" << false << 50LL << 4 << 5;
@@ -101,7 +103,8 @@ void TestStore::selection_data()
     QTest::newRow("section, on") << P2 << C24 << s2 << true << 80LL << 2 << 3;
     QTest::newRow("section all set aside with the option") << P2 << C24 << s1 << true << 0LL << 0 << 2;
     QTest::newRow("empty part is no wildcard") << "" << kAll << "" << false << 0LL << 0 << 0;
-    QTest::newRow("empty chapter is no wildcard") << QStringLiteral("第一編 総則") << "" << "" << false << 0LL << 0 << 0;
+    QTest::newRow("empty chapter is no wildcard") << QStringLiteral("第一編 総則") << ""
+                                                  << "" << false << 0LL << 0 << 0;
     QTest::newRow("quotes in a range text are text") << "' OR ''='" << kAll << "" << false << 0LL << 0 << 0;
 }
 
@@ -194,9 +197,10 @@ void TestStore::badFileAtStart_data()
     QTest::newRow("cut inside its last page") << "lastpage" << damaged;
     QTest::newRow("first page damaged") << "page1" << damaged;
     QTest::newRow("table 目次 missing") << "DROP TABLE 目次" << schema;
-    QTest::newRow("column 直近 missing") << "CREATE TABLE t AS SELECT Ｎｏ, 済, 編, 章, 節, 款, 条, 定義, 問題, 回答 FROM 問題;"
-                                            " DROP TABLE 問題; ALTER TABLE t RENAME TO 問題"
-                                         << schema;
+    QTest::newRow("column 直近 missing")
+        << "CREATE TABLE t AS SELECT Ｎｏ, 済, 編, 章, 節, 款, 条, 定義, 問題, 回答 FROM 問題;"
+           " DROP TABLE 問題; ALTER TABLE t RENAME TO 問題"
+        << schema;
     QTest::newRow("column 節No missing")
         << "CREATE TABLE t AS SELECT 編, 章, 節 FROM 目次; DROP TABLE 目次; ALTER TABLE t RENAME TO 目次" << schema;
 }
@@ -256,26 +260,26 @@ void TestStore::plantedFaults_data()
     QTest::addColumn<bool>("folderWritable");
     QTest::addColumn<FailureKind>("kind");
     for (const char* operation : {"reveal", "clear done", "clear recent"}) {
-        QTest::addRow("%s: read-only file", operation) << operation << QByteArray("UPDATE") << SQLITE_READONLY << true
-                                                       << FailureKind::ReadOnly;
-        QTest::addRow("%s: read-only medium", operation) << operation << QByteArray("UPDATE") << SQLITE_READONLY
-                                                         << false << FailureKind::FolderReadOnly;
+        QTest::addRow("%s: read-only file", operation)
+            << operation << QByteArray("UPDATE") << SQLITE_READONLY << true << FailureKind::ReadOnly;
+        QTest::addRow("%s: read-only medium", operation)
+            << operation << QByteArray("UPDATE") << SQLITE_READONLY << false << FailureKind::FolderReadOnly;
         QTest::addRow("%s: no journal in a read-only folder", operation)
             << operation << QByteArray("BEGIN") << SQLITE_CANTOPEN << false << FailureKind::FolderReadOnly;
-        QTest::addRow("%s: locked", operation) << operation << QByteArray("BEGIN") << SQLITE_BUSY << true
-                                               << FailureKind::Busy;
+        QTest::addRow("%s: locked", operation)
+            << operation << QByteArray("BEGIN") << SQLITE_BUSY << true << FailureKind::Busy;
         QTest::addRow("%s: disk full at the commit", operation)
             << operation << QByteArray("COMMIT") << SQLITE_FULL << true << FailureKind::DiskFull;
         QTest::addRow("%s: file moved away", operation)
             << operation << QByteArray("UPDATE") << SQLITE_READONLY_DBMOVED << true << FailureKind::FileMissing;
     }
     for (const char* operation : {"next", "find", "sections"}) {
-        QTest::addRow("%s: damaged page", operation) << operation << QByteArray("SELECT") << SQLITE_CORRUPT << true
-                                                     << FailureKind::NotADatabase;
-        QTest::addRow("%s: locked", operation) << operation << QByteArray("SELECT") << SQLITE_BUSY << true
-                                               << FailureKind::Busy;
-        QTest::addRow("%s: I/O error", operation) << operation << QByteArray("SELECT") << SQLITE_IOERR << true
-                                                  << FailureKind::Other;
+        QTest::addRow("%s: damaged page", operation)
+            << operation << QByteArray("SELECT") << SQLITE_CORRUPT << true << FailureKind::NotADatabase;
+        QTest::addRow("%s: locked", operation)
+            << operation << QByteArray("SELECT") << SQLITE_BUSY << true << FailureKind::Busy;
+        QTest::addRow("%s: I/O error", operation)
+            << operation << QByteArray("SELECT") << SQLITE_IOERR << true << FailureKind::Other;
     }
 }
 
@@ -325,7 +329,8 @@ void TestStore::fileChangedUnderneath()
     store::QuestionStore s;
     s.trialOpen();
     const QString made = folder.file(QStringLiteral("made.mdb"));
-    fixture::writeDatabase(made, fixture::sampleQuestions(), {}, change == QLatin1String("otherkey") ? "Z7X4KVRQ" : fixture::key());
+    fixture::writeDatabase(made, fixture::sampleQuestions(), {},
+                           change == QLatin1String("otherkey") ? "Z7X4KVRQ" : fixture::key());
     if (change == QLatin1String("text") || change == QLatin1String("overwrite"))
         QVERIFY(writeFile(made, QByteArrayLiteral("ソラメモ\r\n").repeated(500)));
     if (change == QLatin1String("overwrite"))

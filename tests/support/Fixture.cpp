@@ -68,13 +68,22 @@ QList<store::Question> sampleQuestions()
     };
     const QList<Row> rows = {
         {part1, QStringLiteral("第一章 通則"), {}, QStringLiteral("会社は、法人とする。"), QStringLiteral("法人")},
-        {part1, QStringLiteral("第一章 通則"), {}, QStringLiteral("会社の住所は、その本店の所在地にあるものとする。"),
+        {part1,
+         QStringLiteral("第一章 通則"),
+         {},
+         QStringLiteral("会社の住所は、その本店の所在地にあるものとする。"),
          QStringLiteral("本店,所在地")},
-        {part1, QStringLiteral("第二章 会社の商号"), {}, QStringLiteral("会社は、その名称を商号とする。"),
+        {part1,
+         QStringLiteral("第二章 会社の商号"),
+         {},
+         QStringLiteral("会社は、その名称を商号とする。"),
          QStringLiteral("商号")},
-        {part1, QStringLiteral("第二章 会社の商号"), {},
-         QStringLiteral("会社は、株式会社又は合同会社の種類に従い、その商号中に株式会社又は合同会社という文字を用いなければ"
-                        "ならない。"),
+        {part1,
+         QStringLiteral("第二章 会社の商号"),
+         {},
+         QStringLiteral(
+             "会社は、株式会社又は合同会社の種類に従い、その商号中に株式会社又は合同会社という文字を用いなければ"
+             "ならない。"),
          QStringLiteral("株式会社,合同会社")},
         {part2, organs, s1, QStringLiteral("株主総会は、一切の事項について決議をすることができる。"),
          QStringLiteral("株主総会,決議")},
@@ -85,7 +94,9 @@ QList<store::Question> sampleQuestions()
         {part2, organs, s2, QStringLiteral("取締役会設置会社は、監査役を置かなければならない。"),
          QStringLiteral("取締役会設置会社,監査役")},
         {part2, organs, s2, QStringLiteral("取締役会は、すべての取締役で組織する。"), QStringLiteral("取締役会")},
-        {part2, QStringLiteral("第五章 計算等"), {},
+        {part2,
+         QStringLiteral("第五章 計算等"),
+         {},
          QStringLiteral("株式会社の会計は、一般に公正妥当と認められる企業会計の慣行に従うものとする。"),
          QStringLiteral("企業会計の慣行")},
     };

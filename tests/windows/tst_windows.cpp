@@ -63,14 +63,13 @@ QString checkStyles(const PassageBox& box, const QList<passage::Span>& highlight
     for (qsizetype i = 0; i < box.text().size(); ++i) {
         if (box.text()[i] == u'\r' || box.text()[i] == u'\n')
             continue;
-        const bool marked = std::any_of(highlighted.begin(), highlighted.end(), [i](const passage::Span& s) {
-            return i >= s.start && i < s.start + s.length;
-        });
+        const bool marked = std::any_of(highlighted.begin(), highlighted.end(),
+                                        [i](const passage::Span& s) { return i >= s.start && i < s.start + s.length; });
         const QTextCharFormat f = box.formatAt(i);
-        const bool red = f.foreground().color() == QColor(255, 0, 0) && f.fontPointSize() == 14 &&
-                         f.fontWeight() == QFont::Bold;
-        const bool black = f.foreground().color() == QColor(0, 0, 0) && f.fontPointSize() == 9 &&
-                           f.fontWeight() == QFont::Normal;
+        const bool red =
+            f.foreground().color() == QColor(255, 0, 0) && f.fontPointSize() == 14 && f.fontWeight() == QFont::Bold;
+        const bool black =
+            f.foreground().color() == QColor(0, 0, 0) && f.fontPointSize() == 9 && f.fontWeight() == QFont::Normal;
         if (marked ? !red : !black)
             return QStringLiteral("character %1 '%2'").arg(i).arg(box.text()[i]);
     }
@@ -107,9 +106,8 @@ void TestWindows::controls()
           "QLabel Label6", "QComboBox Combo2", "QComboBox Combo3", "QGroupBox Frame3", "QCheckBox Check1",
           "WrappingButton Command2", "WrappingButton Command3", "WrappingButton Command4", "QWidget Line1"}},
         {&program.quiz(),
-         {"QLineEdit Text1", "QLineEdit Text2", "QLineEdit Text3", "PassageBox RichTextBox1",
-          "WrappingButton Command1", "WrappingButton Command4", "WrappingButton Command2",
-          "WrappingButton Command3"}},
+         {"QLineEdit Text1", "QLineEdit Text2", "QLineEdit Text3", "PassageBox RichTextBox1", "WrappingButton Command1",
+          "WrappingButton Command4", "WrappingButton Command2", "WrappingButton Command3"}},
     };
     for (auto [window, expected] : windows) {
         QStringList controls;
