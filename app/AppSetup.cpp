@@ -1,7 +1,6 @@
 #include "AppSetup.h"
 
 #include "drill/MessageSeam.h"
-#include "drill/Texts.h"
 #include "widgets/Layout.h"
 
 #include <QApplication>
@@ -54,7 +53,7 @@ void setupApplication(QApplication& application)
     QFont::insertSubstitution(layout::mincho, QStringLiteral("IPAPMincho"));
 
     QApplication::setApplicationName(QStringLiteral("harunire-km"));
-    QApplication::setApplicationDisplayName(texts::kTitle);
+    // No display name: the window system would add it to every window's title.
     QApplication::setQuitOnLastWindowClosed(false);
     seam::setBoxHandler(showBox);
 }

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -21,6 +22,11 @@ QComboBox* makeSelector(QWidget* parent, const char* name, const QRect& geometry
     combo->setEditable(false);
     label->setBuddy(combo);
     combo->setAccessibleName(label->text());
+    // The list's own text colour, not the one of the frame it lies in.
+    QPalette palette = combo->palette();
+    for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        palette.setColor(role, QApplication::palette().color(role));
+    combo->setPalette(palette);
     return combo;
 }
 
@@ -134,8 +140,9 @@ void MenuWindow::buildControls()
     connect(m_sectionSelector, &QComboBox::currentIndexChanged, session, &drill::DrillSession::pickSection);
     for (QComboBox* combo : {m_partSelector, m_chapterSelector, m_sectionSelector})
         combo->installEventFilter(this);
-    // How much of the chosen range is left, counted when the tooltip is about to show.
-    m_startButton->installEventFilter(this);
+    // How much of the chosen range is left, counted when the tooltip is about to show; Enter presses a button.
+    for (QPushButton* button : {m_startButton, m_clearRecordButton, m_quitButton})
+        button->installEventFilter(this);
 }
 
 void MenuWindow::showSelectors()
@@ -163,6 +170,14 @@ bool MenuWindow::eventFilter(QObject* watched, QEvent* event)
         else
             QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, m_startButton);
         return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (button && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
     }
     if (event->type() == QEvent::FocusOut) {
         // Only a move of the focus to another control of this window counts as leaving a selector: opening its own

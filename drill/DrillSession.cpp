@@ -178,7 +178,8 @@ void DrillSession::fillChapterList()
     m_selectors.sections.clear();
     m_selectors.chapter = m_selectors.section = -1;
     bool found = false;
-    m_selectors.chapters = chapters::chaptersOf(range().part, &found);
+    m_chaptersOf = range().part;
+    m_selectors.chapters = chapters::chaptersOf(m_chaptersOf, &found);
     emit selectorsChanged();
     if (!found)
         seam::tell(kPickChapter, texts::kTitle);
@@ -264,9 +265,11 @@ void DrillSession::quit()
     try {
         m_store.clearFlag(store::Flag::Recent);
     } catch (const store::StoreError& e) {
-        // The program still ends; the questions seen in this run stay set aside until the next clean quit.
-        seam::tell(QStringLiteral("終了時に、今回見た問題の印を外せませんでした。") + texts::kLineBreak +
-                       failureMessage(e, true),
+        // The program still ends, as the learner asked.
+        const QString& br = texts::kLineBreak;
+        seam::tell(QStringLiteral("終了時に、今回見た問題の印を外せませんでした。") + br + startFailureMessage(e) + br +
+                       QStringLiteral("今回見た問題は、次に「終了」で終了するまで出題されません。"
+                                      "今までの記録は変更されていません。"),
                    texts::kTitle);
     }
     seam::endProgram(0);
@@ -274,19 +277,23 @@ void DrillSession::quit()
 
 bool DrillSession::closeMenu(bool byLearner)
 {
-    if (!byLearner)
-        return true;
-    if (!seam::ask(kQuitQuestion, texts::kTitle))
+    // Closed by the system (the desktop session ending) the program ends without asking; either way 直近 stays as
+    // it is, so the next run goes on where this one stopped.
+    if (byLearner && !seam::ask(kQuitQuestion, texts::kTitle))
         return false;
-    // 直近 stays as it is: the next run goes on where this one stopped.
     seam::endProgram(0);
     return true;
 }
 
 QString DrillSession::remainingText()
 {
+    store::Range shown = range();
+    // Lists still belonging to the part picked before are not part of the range: the learner has picked a new part
+    // and not yet its chapter.
+    if (shown.part != m_chaptersOf)
+        shown.chapter = shown.section = QString();
     try {
-        const store::RangeCounts counts = m_store.countRange(range());
+        const store::RangeCounts counts = m_store.countRange(shown);
         return QStringLiteral("残り %1 問 / 全 %2 問").arg(counts.open).arg(counts.total);
     } catch (const store::StoreError&) {
         return QString();
@@ -300,6 +307,11 @@ void DrillSession::showBlanked(const std::optional<store::Question>& question, P
     // A question that cannot be found any more keeps the headings of the one before and shows no passage.
     if (question)
         m_shown = question;
+    if (phase == Phase::Blanked) {
+        m_revealedHere = false;
+        m_page.marked = false;
+    }
+    m_undo.reset();
     m_display = question ? passage::breakSentences(question->mondai) : QString();
     m_answers = question ? passage::answerList(question->kaitou) : QStringList();
     m_runs = passage::blankRuns(m_display, m_answers);
@@ -319,6 +331,7 @@ void DrillSession::layOutPage()
         m_blanked ? passage::showBlanks(m_runs, m_answers, m_uncovered) : passage::showAnswers(m_display, m_answers);
     m_page.passage = shown.text;
     m_page.highlights = shown.highlights;
+    m_page.markable = m_revealedHere;
     emit pageChanged();
 }
 
@@ -338,8 +351,45 @@ void DrillSession::revealAnswers()
     m_display = revealed ? passage::breakSentences(revealed->mondai) : QString();
     m_answers = revealed ? passage::answerList(revealed->kaitou) : QStringList();
     m_blanked = false;
+    if (revealed)
+        m_undo = BeforeReveal{revealed->doneBefore, revealed->recentBefore, m_page.phase, m_revealedHere,
+                              m_page.marked};
+    m_revealedHere = revealed.has_value();
+    m_page.marked = false;
     m_page.phase = Phase::Revealed;
     layOutPage();
+}
+
+void DrillSession::toggleMark()
+{
+    if (!m_page.markable)
+        return;
+    try {
+        m_store.writeFlags(shownNo(), m_page.marked ? 1 : 0, 1);
+    } catch (const store::StoreError& e) {
+        reportFailure(e, true);
+        return;
+    }
+    m_page.marked = !m_page.marked;
+    emit pageChanged();
+}
+
+void DrillSession::undoReveal()
+{
+    if (m_page.phase != Phase::Revealed || !m_undo)
+        return;
+    const BeforeReveal before = *m_undo;
+    try {
+        m_store.writeFlags(shownNo(), before.done, before.recent);
+    } catch (const store::StoreError& e) {
+        reportFailure(e, true);
+        return;
+    }
+    showBlanked(m_shown, before.phase);
+    m_revealedHere = before.revealedHere;
+    m_page.marked = before.marked;
+    layOutPage();
+    emit focusRequested(Focus::AnswerButton);
 }
 
 void DrillSession::showNextQuestion()

@@ -56,6 +56,8 @@ struct Page
     QString passage;                 // the passage box's text, line breaks as CR LF
     QList<passage::Span> highlights; // the characters shown in the highlight style
     Phase phase = Phase::Blanked;
+    bool markable = false; // the answers were revealed: the learner can say whether they knew them
+    bool marked = false;   // marked as not known yet (済 = 0), to be asked again in a later run
 
     bool answerEnabled() const { return phase != Phase::Revealed; }
     bool nextEnabled() const { return phase != Phase::Blanked; }
@@ -87,6 +89,7 @@ public:
 
     // ---- the menu ----
     const Selectors& selectors() const { return m_selectors; }
+    // The range the selectors hold: the texts picked in them and the option.
     store::Range range() const;
     bool excludeSeen() const { return m_excludeSeen; }
     void setExcludeSeen(bool exclude) { m_excludeSeen = exclude; }
@@ -103,7 +106,7 @@ public:
     void quit();
     // The menu window is being closed; `byLearner` when the learner closed it. True when it may close.
     bool closeMenu(bool byLearner);
-    // "残り n 問 / 全 m 問" for the range now chosen; empty when the file cannot be read.
+    // "残り n 問 / 全 m 問" for the range the selectors show now; empty when the file cannot be read.
     QString remainingText();
 
     // ---- the quiz screen ----
@@ -111,6 +114,11 @@ public:
     qint64 shownNo() const { return m_shown ? m_shown->no : 0; }
 
     void revealAnswers();
+    // X: the revealed question is marked as not known yet (済 = 0, 直近 stays 1): it is asked again in a later run
+    // with the option ticked. Again: the mark is taken back.
+    void toggleMark();
+    // Ctrl+Z: the last reveal, while it is on screen, is taken back: both flags as before it, the blanks shown again.
+    void undoReveal();
     void showNextQuestion();
     void showQuestionAgain();
     void backToMenu();
@@ -145,6 +153,7 @@ private:
     Screen m_screen = Screen::None;
 
     Selectors m_selectors;
+    QString m_chaptersOf; // the part the chapter list was built for
     bool m_excludeSeen = true;
 
     // The question on show (the row as last read), its laid-out passage and answers.
@@ -155,6 +164,17 @@ private:
     bool m_blanked = false;
     QList<passage::Run> m_runs;
     QList<int> m_uncovered;
+    // Whether the question on show has been revealed since it was shown, and what its last reveal replaced.
+    bool m_revealedHere = false;
+    struct BeforeReveal
+    {
+        int done = 0;
+        int recent = 0;
+        Phase phase = Phase::Blanked;
+        bool revealedHere = false;
+        bool marked = false;
+    };
+    std::optional<BeforeReveal> m_undo;
     Page m_page;
 };
 

@@ -5,7 +5,9 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 
 namespace {
@@ -52,6 +54,13 @@ void QuizWindow::buildControls()
     m_againButton = makeButton(this, "Command4", QStringLiteral("今の問題をもう一度"), 1920);
     m_nextButton = makeButton(this, "Command2", QStringLiteral("次の問題へ"), 3480);
     m_menuButton = makeButton(this, "Command3", QStringLiteral("メニュ画面へ"), 5040);
+    // Beside the buttons: the question on show is marked to be asked again.
+    m_reviewMark = layout::place(new QLabel(QStringLiteral("要復習"), this), "ReviewMark",
+                                 twips(6600, 6780, 1500, 375), layout::font(layout::gothic, 9, true));
+    layout::setColours(m_reviewMark, layout::red);
+    m_reviewMark->setAccessibleName(QStringLiteral("要復習（まだ覚えていない）"));
+    m_reviewMark->setToolTip(QStringLiteral("X キーで印を外します"));
+    m_reviewMark->hide();
 
     QWidget::setTabOrder(m_passageBox, m_menuButton);
     QWidget::setTabOrder(m_menuButton, m_nextButton);
@@ -65,8 +74,10 @@ void QuizWindow::buildControls()
     m_nextButton->setToolTip(QStringLiteral("Space または Enter キー（解答の後）"));
     m_againButton->setToolTip(QStringLiteral("R キー"));
     m_menuButton->setToolTip(QStringLiteral("Esc キー"));
-    m_passageBox->setToolTip(
-        QStringLiteral("空欄をクリックするか、その番号（1～9）のキーを押すと、その語だけを表示します"));
+    m_passageBox->setToolTip(QStringLiteral("空欄をクリックするか、その番号（1～9）のキーを押すと、その語だけを表示します。"
+                                            "\n解答の後: X キーで「まだ覚えていない」の印、Ctrl+Z キーで解答の取り消し"));
+    m_passageBox->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_passageBox, &QWidget::customContextMenuRequested, this, &QuizWindow::showPassageMenu);
 
     // The drill's keys work wherever the focus is on this screen.
     installEventFilter(this);
@@ -92,6 +103,18 @@ void QuizWindow::showPage()
     m_answerButton->setEnabled(page.answerEnabled());
     m_nextButton->setEnabled(page.nextEnabled());
     m_againButton->setVisible(page.againVisible());
+    m_reviewMark->setVisible(page.marked);
+}
+
+void QuizWindow::showPassageMenu(const QPoint& position)
+{
+    std::unique_ptr<QMenu> menu(m_passageBox->createStandardContextMenu());
+    menu->addSeparator();
+    QAction* mark = menu->addAction(QStringLiteral("まだ覚えていない(&X)"), &m_session, &drill::DrillSession::toggleMark);
+    mark->setCheckable(true);
+    mark->setChecked(m_session.page().marked);
+    mark->setEnabled(m_session.page().markable);
+    menu->exec(m_passageBox->mapToGlobal(position));
 }
 
 void QuizWindow::focusOn(drill::Focus focus)
@@ -111,18 +134,34 @@ void QuizWindow::focusOn(drill::Focus focus)
     }
 }
 
-bool QuizWindow::handleKey(int key, Qt::KeyboardModifiers modifiers)
+bool QuizWindow::handleKey(QObject* watched, int key, Qt::KeyboardModifiers modifiers)
 {
+    if (modifiers == Qt::ControlModifier && key == Qt::Key_Z) {
+        m_session.undoReveal();
+        return true;
+    }
     if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
+    auto* button = qobject_cast<QPushButton*>(watched);
     switch (key) {
     case Qt::Key_Space:
+        // A button with the focus takes its own Space.
+        if (button)
+            return false;
+        m_session.revealOrGoOn();
+        return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        m_session.revealOrGoOn();
+        if (button)
+            button->click();
+        else
+            m_session.revealOrGoOn();
         return true;
     case Qt::Key_R:
         m_session.showQuestionAgain();
+        return true;
+    case Qt::Key_X:
+        m_session.toggleMark();
         return true;
     case Qt::Key_Escape:
         m_session.backToMenu();
@@ -140,13 +179,15 @@ bool QuizWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (handleKey(key->key(), key->modifiers()))
+        if (handleKey(watched, key->key(), key->modifiers()))
             return true;
     }
     if (event->type() == QEvent::ShortcutOverride) {
-        // Keeps the boxes' own bindings (Esc, digits) from taking the drill's keys.
-        const int k = static_cast<QKeyEvent*>(event)->key();
-        if (k == Qt::Key_Escape || k == Qt::Key_Space || k == Qt::Key_R || (k >= Qt::Key_1 && k <= Qt::Key_9)) {
+        // Keeps the boxes' own bindings (Esc, digits, Ctrl+Z) from taking the drill's keys.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int k = key->key();
+        if (k == Qt::Key_Escape || k == Qt::Key_Space || k == Qt::Key_R || k == Qt::Key_X ||
+            (k >= Qt::Key_1 && k <= Qt::Key_9) || key->matches(QKeySequence::Undo)) {
             event->accept();
             return true;
         }

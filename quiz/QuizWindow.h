@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class PassageBox;
@@ -26,6 +27,7 @@ public:
     QPushButton* nextButton() const { return m_nextButton; }
     QPushButton* menuButton() const { return m_menuButton; }
     QPushButton* againButton() const { return m_againButton; }
+    QLabel* reviewMark() const { return m_reviewMark; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -34,7 +36,8 @@ protected:
 private:
     void buildControls();
     void showPage();
-    bool handleKey(int key, Qt::KeyboardModifiers modifiers);
+    bool handleKey(QObject* watched, int key, Qt::KeyboardModifiers modifiers);
+    void showPassageMenu(const QPoint& position);
 
     drill::DrillSession& m_session;
 
@@ -44,4 +47,5 @@ private:
     QPushButton* m_nextButton = nullptr;
     QPushButton* m_menuButton = nullptr;
     QPushButton* m_againButton = nullptr;
+    QLabel* m_reviewMark = nullptr;
 };

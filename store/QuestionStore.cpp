@@ -317,13 +317,15 @@ std::optional<Revealed> QuestionStore::reveal(qint64 no)
     qint64 rowid = 0;
     Revealed revealed;
     {
-        Use find(statement("SELECT rowid, 問題, 回答 FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1"));
+        Use find(statement("SELECT rowid, 問題, 回答, 済, 直近 FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1"));
         find->bind(1, no);
         if (!find->next())
             return std::nullopt; // nothing written; the transaction rolls back
         rowid = find->integer(0);
         revealed.mondai = required(*find, 1, "問題");
         revealed.kaitou = required(*find, 2, "回答");
+        revealed.doneBefore = int(find->integer(3));
+        revealed.recentBefore = int(find->integer(4));
     }
     {
         Use update(statement("UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE rowid = ?1"));
@@ -332,6 +334,19 @@ std::optional<Revealed> QuestionStore::reveal(qint64 no)
     }
     transaction.commit();
     return revealed;
+}
+
+void QuestionStore::writeFlags(qint64 no, int done, int recent)
+{
+    Connection& db = connection();
+    Transaction transaction(db);
+    {
+        Use update(statement("UPDATE 問題 SET 済 = ?2, 直近 = ?3 WHERE rowid ="
+                             " (SELECT rowid FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1)"));
+        update->bind(1, no).bind(2, qint64(done)).bind(3, qint64(recent));
+        update->next();
+    }
+    transaction.commit();
 }
 
 RangeCounts QuestionStore::countRange(const Range& range)

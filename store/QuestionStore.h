@@ -26,11 +26,13 @@ enum class Flag { Done, Recent }; // 済, 直近
 // instruction.
 void beforeKeyDerivation();
 
-// The passage and answers of the question just revealed.
+// The passage and answers of the question just revealed, and its flags as they were before.
 struct Revealed
 {
     QString mondai;
     QString kaitou;
+    int doneBefore = 0;
+    int recentBefore = 0;
 };
 
 struct RangeCounts
@@ -66,6 +68,8 @@ public:
     std::optional<Question> question(qint64 no);
     // Writes 済 = 1 and 直近 = 1 on the first row with this Ｎｏ and returns its passage and answers.
     std::optional<Revealed> reveal(qint64 no);
+    // Writes both flags of the first row with this Ｎｏ, all or nothing.
+    void writeFlags(qint64 no, int done, int recent);
 
     RangeCounts countRange(const Range& range);
 

@@ -56,6 +56,8 @@ public:
         QString text = screens[int(s.screen())];
         if (s.screen() == drill::Screen::Quiz)
             text += QStringLiteral(" %1 %2").arg(s.shownNo()).arg(phases[int(s.page().phase)]);
+        if (s.screen() == drill::Screen::Quiz && s.page().marked)
+            text += QStringLiteral(" marked");
         if (m_focus)
             text += QStringLiteral(" @") + focuses[int(*m_focus)];
         return text;
@@ -106,6 +108,9 @@ private:
             {QStringLiteral("key"), [&] { s.revealOrGoOn(); }},
             {QStringLiteral("closequiz"), [&] { s.closeQuiz(true); }},
             {QStringLiteral("closemenu"), [&] { s.closeMenu(true); }},
+            {QStringLiteral("systemclose"), [&] { s.closeMenu(false); }},
+            {QStringLiteral("mark"), [&] { s.toggleMark(); }},
+            {QStringLiteral("undo"), [&] { s.undoReveal(); }},
             {QStringLiteral("clear"), [&] { s.clearRecord(); }},
             {QStringLiteral("quit"), [&] { s.quit(); }},
         };
@@ -145,6 +150,7 @@ private slots:
     void selectors_data();
     void selectors();
     void page();
+    void markComesBackInALaterRun();
     void failureTexts_data();
     void failureTexts();
 };
@@ -309,10 +315,13 @@ void TestDrillSession::transitions_data()
     QTest::newRow("終了, No") << seen << "start no quit"
                               << "menu" << QStringList{QStringLiteral("終了して良いですか？")} << "";
     QTest::newRow("終了 when 直近 cannot be cleared")
-        << seen << "start yes fault=UPDATE:13 quit"
-        << "ended 0"
+        << seen << "start yes fault=UPDATE:13 quit" << "ended 0"
         << QStringList{QStringLiteral("終了して良いですか？"),
-                       QStringLiteral("終了時に、今回見た問題の印を外せませんでした。\r\n") + kDiskFull + kUnchanged}
+                       QStringLiteral("終了時に、今回見た問題の印を外せませんでした。\r\n"
+                                      "ディスクの空きが足りないため、記録を書き込めません。\r\n"
+                                      "不要なファイルを削除して空きを作ってから、このＡＰを起動し直してください。\r\n"
+                                      "今回見た問題は、次に「終了」で終了するまで出題されません。"
+                                      "今までの記録は変更されていません。")}
         << "";
     QTest::newRow("close box of the menu, Yes: 直近 kept")
         << seen << "start yes closemenu"
@@ -405,38 +414,30 @@ void TestDrillSession::selectors_data()
     QTest::addColumn<QStringList>("chapters");
     QTest::addColumn<QStringList>("sections");
     QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QString>("remaining"); // the count of 問題開始's tooltip
+    const QStringList company = {"すべて", "第一章 設立", "第二章 株式", "第三章 新株予約権", "第四章 機関",
+                                 "第五章 計算等", "第六章 定款の変更", "第七章 事業の譲渡等", "第八章 解散",
+                                 "第九章 清算"};
     QTest::newRow("nothing picked: told once")
-        << "leave1" << QStringList{} << QStringList{} << QStringList{kPickChapter};
-    QTest::newRow("第六編 has no chapters")
-        << "part=6 leave1" << QStringList{"すべて"} << QStringList{} << QStringList{};
-    QTest::newRow("第二編: nine chapters")
-        << "part=2 leave1"
-        << QStringList{"すべて",        "第一章 設立",       "第二章 株式",         "第三章 新株予約権", "第四章 機関",
-                       "第五章 計算等", "第六章 定款の変更", "第七章 事業の譲渡等", "第八章 解散",       "第九章 清算"}
-        << QStringList{} << QStringList{};
-    QTest::newRow("第五編: titles with 、")
-        << "part=5 leave1"
-        << QStringList{"すべて",
-                       "第一章 組織変更",
-                       "第二章 合併",
-                       "第三章 会社分割",
-                       "第四章 株式交換及び株式移転",
-                       "第五章 組織変更、合併、会社分割、株式交換及び株式移転の手続"}
-        << QStringList{} << QStringList{};
-    const QStringList organs = {"すべて",      "第一章 設立",   "第二章 株式",       "第三章 新株予約権",
-                                "第四章 機関", "第五章 計算等", "第六章 定款の変更", "第七章 事業の譲渡等",
-                                "第八章 解散", "第九章 清算"};
+        << "leave1" << QStringList{} << QStringList{} << QStringList{kPickChapter} << "残り 0 問 / 全 0 問";
+    QTest::newRow("第六編 has no chapters") << "part=6 leave1" << QStringList{"すべて"} << QStringList{}
+                                           << QStringList{} << "残り 0 問 / 全 0 問";
+    QTest::newRow("第二編, all chapters") << "part=2 leave1 chapter=0" << company << QStringList{} << QStringList{}
+                                          << "残り 6 問 / 全 6 問";
     QTest::newRow("sections in 節No order, one item each")
-        << "part=2 leave1 chapter=4 leave2" << organs
+        << "part=2 leave1 chapter=4 leave2" << company
         << QStringList{"すべて", "第一節 株主総会及び種類株主総会等", "第二節 株主総会以外の機関の設置"}
-        << QStringList{};
+        << QStringList{} << "残り 5 問 / 全 5 問";
     QTest::newRow("chapter without sections: no list, no すべて")
         << "part=1 leave1 chapter=1 leave2"
         << QStringList{"すべて", "第一章 通則", "第二章 会社の商号", "第三章 会社の使用人等",
                        "第四章 事業の譲渡をした場合の競業の禁止等"}
-        << QStringList{} << QStringList{};
+        << QStringList{} << QStringList{} << "残り 2 問 / 全 2 問";
     QTest::newRow("leaving the part again drops the chapter and sections")
-        << "part=2 leave1 chapter=4 leave2 leave1" << organs << QStringList{} << QStringList{};
+        << "part=2 leave1 chapter=4 leave2 leave1" << company << QStringList{} << QStringList{}
+        << "残り 0 問 / 全 0 問";
+    QTest::newRow("a new part picked: the old chapter is not counted with it")
+        << "part=2 leave1 chapter=0 part=1" << company << QStringList{} << QStringList{} << "残り 0 問 / 全 0 問";
 }
 
 void TestDrillSession::selectors()
@@ -445,6 +446,7 @@ void TestDrillSession::selectors()
     QFETCH(QStringList, chapters);
     QFETCH(QStringList, sections);
     QFETCH(QStringList, boxes);
+    QFETCH(QString, remaining);
     fixture::Drill drill;
     Script run(drill);
     run.run(QStringLiteral("start ") + script);
@@ -453,6 +455,7 @@ void TestDrillSession::selectors()
     QCOMPARE(lists.sections, sections);
     QCOMPARE(lists.section, -1);
     QCOMPARE(drill.seam.texts(), boxes);
+    QCOMPARE(drill.session.remainingText(), remaining);
 }
 
 // What the quiz screen shows: the headings, the passage with its blanks or its answers, and the highlights.
@@ -484,6 +487,36 @@ void TestDrillSession::page()
     QCOMPARE(page.highlights.size(), 3);
     drill.session.showQuestionAgain();
     QCOMPARE(page.passage, m1 + "と" + m2 + "。" + BR + m1 + "は、法人とする。" + BR);
+}
+
+// A question marked as not known is not asked again in this run, but is in the next one with the option ticked,
+// and the count of what is left says so.
+void TestDrillSession::markComesBackInALaterRun()
+{
+    fixture::Drill drill;
+    drill.launch(store::kAll, store::kAll, {}, true);
+    drill.session.revealAnswers();
+    drill.session.toggleMark();
+    drill.session.showNextQuestion();
+    QCOMPARE(drill.session.shownNo(), 20);
+    drill.session.revealAnswers();
+    QCOMPARE(drill.session.remainingText(), QStringLiteral("残り 8 問 / 全 10 問"));
+    drill.seam.answer(true);
+    drill.session.quit();
+    QCOMPARE(drill.seam.exitStatus(), 0);
+    drill.session.release();
+
+    store::QuestionStore store;
+    drill::DrillSession later(store, drill.folder.file(QStringLiteral("instance.lock")));
+    QVERIFY(later.startUp());
+    later.pickPart(0);
+    later.leavePartSelector();
+    later.pickChapter(0);
+    QCOMPARE(later.remainingText(), QStringLiteral("残り 9 問 / 全 10 問"));
+    drill.seam.answer(true);
+    later.startDrill();
+    QCOMPARE(later.shownNo(), 10);
+    later.release();
 }
 
 void TestDrillSession::failureTexts_data()

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFontInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -107,7 +108,7 @@ void TestWindows::controls()
           "WrappingButton Command2", "WrappingButton Command3", "WrappingButton Command4", "QWidget Line1"}},
         {&program.quiz(),
          {"QLineEdit Text1", "QLineEdit Text2", "QLineEdit Text3", "PassageBox RichTextBox1", "WrappingButton Command1",
-          "WrappingButton Command4", "WrappingButton Command2", "WrappingButton Command3"}},
+          "WrappingButton Command4", "WrappingButton Command2", "WrappingButton Command3", "QLabel ReviewMark"}},
     };
     for (auto [window, expected] : windows) {
         QStringList controls;
@@ -123,6 +124,13 @@ void TestWindows::controls()
     QCOMPARE(program.menu().size(), QSize(542, 259));
     QCOMPARE(program.quiz().windowTitle(), QStringLiteral("ハルニレ　KM"));
     QCOMPARE(program.quiz().size(), QSize(590, 483));
+    // Every window shows exactly its own title: no display name for the window system to add to it.
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QGuiApplication::applicationName());
+    // The lists keep the default text colour, whatever their frame's.
+    QCOMPARE(program.menu().partSelector()->palette().color(QPalette::ButtonText),
+             QApplication::palette().color(QPalette::ButtonText));
+    QCOMPARE(program.menu().partSelector()->palette().color(QPalette::Text),
+             QApplication::palette().color(QPalette::Text));
     // A screen reader names the lists after their labels.
     QCOMPARE(program.menu().partSelector()->accessibleName(), QStringLiteral("編"));
     QCOMPARE(program.menu().chapterSelector()->accessibleName(), QStringLiteral("章"));
@@ -148,6 +156,11 @@ void TestWindows::menuKeyboard()
     QApplication::sendEvent(program.menu().startButton(), &help);
     QTRY_VERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), QStringLiteral("残り 6 問 / 全 6 問"));
+    // Enter on a focused button presses it, as Space does.
+    program.menu().clearRecordButton()->setFocus();
+    program.drill.seam.answer(false);
+    QTest::keyClick(program.menu().clearRecordButton(), Qt::Key_Return);
+    QCOMPARE(program.drill.seam.texts().last(), QStringLiteral("今までの記録（どの問題を見たか）を削除してよろしいですか？"));
 }
 
 // Another part picked and the button clicked straight away: the focus leaving the part list rebuilds the lists
@@ -192,32 +205,52 @@ void TestWindows::launchAndHighlights()
 
 void TestWindows::quizKeys_data()
 {
-    QTest::addColumn<QString>("focus"); // where the focus is: a button's object name, or the passage box
+    QTest::addColumn<bool>("revealed"); // the answers shown before the key
+    QTest::addColumn<QString>("focus"); // the object name of the control with the focus
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("Space in the passage reveals") << "RichTextBox1" << int(Qt::Key_Space) << "revealed";
-    QTest::newRow("Enter on a heading reveals") << "Text1" << int(Qt::Key_Return) << "revealed";
-    QTest::newRow("Esc back to the menu") << "RichTextBox1" << int(Qt::Key_Escape) << "menu";
-    QTest::newRow("digit uncovers its blank") << "Text1" << int(Qt::Key_1) << "uncovered";
+    QTest::newRow("Space in the passage reveals") << false << "RichTextBox1" << int(Qt::Key_Space) << "revealed";
+    QTest::newRow("Enter on a heading reveals") << false << "Text1" << int(Qt::Key_Return) << "revealed";
+    QTest::newRow("Space on メニュ画面へ presses it") << false << "Command3" << int(Qt::Key_Space) << "menu";
+    QTest::newRow("Enter on メニュ画面へ presses it") << false << "Command3" << int(Qt::Key_Enter) << "menu";
+    QTest::newRow("Enter on 解答 presses it") << false << "Command1" << int(Qt::Key_Return) << "revealed";
+    QTest::newRow("Esc back to the menu") << false << "RichTextBox1" << int(Qt::Key_Escape) << "menu";
+    QTest::newRow("a digit uncovers its blank") << false << "Text1" << int(Qt::Key_1) << "uncovered";
+    QTest::newRow("Space goes on once revealed") << true << "RichTextBox1" << int(Qt::Key_Space) << "next";
+    QTest::newRow("X marks, the mark shows") << true << "Command2" << int(Qt::Key_X) << "marked";
+    QTest::newRow("Ctrl+Z takes the reveal back") << true << "RichTextBox1" << int(Qt::Key_Z) << "blanked";
 }
 
 void TestWindows::quizKeys()
 {
+    QFETCH(bool, revealed);
     QFETCH(QString, focus);
     QFETCH(int, key);
     QFETCH(QString, expected);
     Program program;
     program.launch();
+    if (revealed)
+        program.drill.session.revealAnswers();
     QuizWindow& quiz = program.quiz();
-    QWidget* target = quiz.findChild<QWidget*>(focus);
-    QTest::keyClick(target, Qt::Key(key));
+    const QString flags = fixture::flags(program.drill.database());
+    QTest::keyClick(quiz.findChild<QWidget*>(focus), Qt::Key(key),
+                    key == Qt::Key_Z ? Qt::ControlModifier : Qt::NoModifier);
     const drill::Page& page = program.drill.session.page();
-    if (expected == QLatin1String("menu"))
+    if (expected == QLatin1String("menu")) {
         QVERIFY(!quiz.isVisible() && program.menu().isVisible());
-    else if (expected == QLatin1String("revealed"))
+        QCOMPARE(fixture::flags(program.drill.database()), flags);
+    } else if (expected == QLatin1String("revealed")) {
         QCOMPARE(page.phase, drill::Phase::Revealed);
-    else
+    } else if (expected == QLatin1String("next")) {
+        QCOMPARE(program.drill.session.shownNo(), 20);
+    } else if (expected == QLatin1String("marked")) {
+        QVERIFY(!quiz.reviewMark()->isHidden());
+    } else if (expected == QLatin1String("blanked")) {
+        QCOMPARE(page.phase, drill::Phase::Blanked);
+        QVERIFY(quiz.answerButton()->isEnabled());
+    } else {
         QCOMPARE(quiz.passageBox()->text(), QStringLiteral("会社は、法人とする。\r\n"));
+    }
 }
 
 void TestWindows::closeBoxes()
@@ -233,6 +266,11 @@ void TestWindows::closeBoxes()
     userCloses(&program.menu());
     QCOMPARE(program.drill.seam.texts().last(), QStringLiteral("終了して良いですか？"));
     QCOMPARE(program.drill.seam.exitStatus(), 0);
+    // Closed by the system (the desktop session ending): the program ends without asking.
+    Program other;
+    other.menu().close();
+    QVERIFY(other.drill.seam.boxes().isEmpty());
+    QCOMPARE(other.drill.seam.exitStatus(), 0);
 }
 
 void TestWindows::corpusInThePassageBox_data()
