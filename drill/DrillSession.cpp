@@ -326,6 +326,11 @@ void DrillSession::layOutPage()
     if (m_shown) {
         const store::Question& q = *m_shown;
         m_page.headings = {q.hen + kGap + q.sho, q.teigi, q.setsu + kGap + q.kan + kGap + q.jo};
+        // While blanks show, the headings never give an answer away: they carry the same blanks as the passage.
+        if (m_blanked) {
+            for (QString& line : m_page.headings)
+                line = passage::showBlanks(passage::blankRuns(line, m_answers), m_answers, m_uncovered).text;
+        }
     }
     const passage::Shown shown =
         m_blanked ? passage::showBlanks(m_runs, m_answers, m_uncovered) : passage::showAnswers(m_display, m_answers);

@@ -464,29 +464,33 @@ void TestDrillSession::page()
     auto questions = fixture::sampleQuestions();
     questions[0].mondai = QStringLiteral("株式会社と合同会社。株式会社は、法人とする。");
     questions[0].kaitou = QStringLiteral("株式会社,合同会社");
-    questions[0].setsu = QString();
+    questions[0].teigi = QStringLiteral("（合同会社の定義）");
     fixture::Drill drill(questions);
     drill.launch();
     const drill::Page& page = drill.session.page();
     const QString m1 = QStringLiteral(" 《 1 》 "), m2 = QStringLiteral(" 《 2 》 ");
-    QCOMPARE(page.headings, (QStringList{QStringLiteral("第一編 総則  第一章 通則"), QStringLiteral("（定義10）"),
+    // The headings carry the blanks too, and show their words once uncovered or revealed.
+    QCOMPARE(page.headings, (QStringList{QStringLiteral("第一編 総則  第一章 通則"), "（" + m2 + "の定義）",
                                          QStringLiteral("    第10条")}));
     QCOMPARE(page.passage, m1 + "と" + m2 + "。" + BR + m1 + "は、法人とする。" + BR);
     QCOMPARE(page.highlights, (QList<passage::Span>{{0, 7}, {8, 7}, {18, 7}}));
 
     drill.session.uncover(2);
     QCOMPARE(page.passage, m1 + "と合同会社。" + BR + m1 + "は、法人とする。" + BR);
+    QCOMPARE(page.headings[1], QStringLiteral("（合同会社の定義）"));
     QCOMPARE(page.highlights, (QList<passage::Span>{{0, 7}, {8, 4}, {15, 7}}));
     drill.session.uncoverAt(16); // inside the second marker 1
     QCOMPARE(page.passage, passage::breakSentences(questions[0].mondai));
 
     drill.session.revealAnswers();
     QCOMPARE(page.passage, passage::breakSentences(questions[0].mondai));
+    QCOMPARE(page.headings[1], QStringLiteral("（合同会社の定義）"));
     QCOMPARE(page.highlights, (QList<passage::Span>{{0, 4}, {12, 4}, {5, 4}}));
     drill.session.uncover(1); // nothing is blanked any more
     QCOMPARE(page.highlights.size(), 3);
     drill.session.showQuestionAgain();
     QCOMPARE(page.passage, m1 + "と" + m2 + "。" + BR + m1 + "は、法人とする。" + BR);
+    QCOMPARE(page.headings[1], "（" + m2 + "の定義）");
 }
 
 // A question marked as not known is not asked again in this run, but is in the next one with the option ticked,
