@@ -112,7 +112,7 @@ void TestContentBuild::builtFileOpensAndExportsBack()
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out + run.err, QString());
 
-    store::QuestionStore store;  // the program's own opening: key, tables and columns
+    fixture::Store store; // the store's own opening: key, tables and columns
     store.trialOpen();
     QCOMPARE(store.sections(samples::part2, samples::organs), QStringList{samples::meetings});
     const auto shown = store.question(2);

@@ -439,7 +439,7 @@ void TestDrillSession::markComesBackInALaterRun()
     QCOMPARE(drill.seam.exitStatus(), 0);
     drill.session.release();
 
-    store::QuestionStore store;
+    fixture::Store store;
     drill::DrillSession later(store, drill.folder.file(QStringLiteral("instance.lock")));
     QVERIFY(later.startUp());
     later.pickPart(0);

@@ -13,8 +13,6 @@
 namespace {
 
 constexpr int kRounds = 60;
-// A raw key: deriving one from a password would cost more than a round's work, and plays no part in a crash.
-const QByteArray kRawKey = "x'2DD29CA851E7B56E4697B0E1F08507293D761A05CE4D1B628663F411A8086D99'";
 
 // The worker only goes through these states: each row untouched (0/0) or revealed (1/1) until all are revealed,
 // then 直近 cleared in every row (1/0), then 済 cleared in every row (0/0).
@@ -46,7 +44,7 @@ void TestCrash::killedAtRandomMomentsLosesNothing()
 {
     fixture::TempFolder folder;
     const QString path = folder.database();
-    fixture::writeDatabase(path, fixture::sampleQuestions(), fixture::sampleContents(), kRawKey);
+    fixture::writeDatabase(path, fixture::sampleQuestions(), fixture::sampleContents());
     const quint32 seed = qEnvironmentVariableIsSet("HARUNIRE_CRASH_SEED")
                              ? quint32(qEnvironmentVariableIntValue("HARUNIRE_CRASH_SEED"))
                              : QRandomGenerator::global()->generate();
@@ -57,7 +55,7 @@ void TestCrash::killedAtRandomMomentsLosesNothing()
     int killedInWrite = 0;
     for (int round = 1; round <= kRounds; ++round) {
         QProcess worker;
-        worker.start(QStringLiteral(CRASH_WORKER), {path, QString::fromLatin1(kRawKey)});
+        worker.start(QStringLiteral(CRASH_WORKER), {path, QString::fromLatin1(fixture::key())});
         QVERIFY(worker.waitForStarted());
         if (round % 4 == 0) {
             // Now and then while it opens the file, which rolls back what the last kill left half-done.
@@ -73,11 +71,11 @@ void TestCrash::killedAtRandomMomentsLosesNothing()
         committed += output.mid(output.indexOf('\n') + 1);
         killedInWrite += QFile::exists(path + QStringLiteral("-journal")) ? 1 : 0;
 
-        store::Connection db = store::Connection::openExisting(path, kRawKey);
+        store::Connection db = store::Connection::openExisting(path, fixture::key());
         store::Statement check(db, "PRAGMA integrity_check");
         QVERIFY(check.next());
         QCOMPARE(check.text(0), QStringLiteral("ok"));
-        const QString flags = fixture::flags(path, kRawKey);
+        const QString flags = fixture::flags(path);
         QCOMPARE(flags.count(u':'), 10);
         const QString problem = brokenState(flags);
         QVERIFY2(problem.isEmpty(), qPrintable(QStringLiteral("round %1: %2").arg(round).arg(problem)));

@@ -120,7 +120,7 @@ void TestStore::selection()
     fixture::TempFolder folder;
     writeFlagged(folder.database());
     const QString before = fixture::flags(folder.database());
-    store::QuestionStore s;
+    fixture::Store s;
     const store::Range range{part, chapter, section, exclude};
     const auto next = s.nextQuestion(range);
     QCOMPARE(next ? next->no : 0, first);
@@ -155,7 +155,7 @@ void TestStore::resets()
                         .arg(done ? questions[i].recent : 0);
     }
     fixture::writeDatabase(folder.database(), questions, fixture::sampleContents());
-    store::QuestionStore s;
+    fixture::Store s;
     s.clearFlag(done ? store::Flag::Done : store::Flag::Recent);
     QCOMPARE(fixture::flags(folder.database()), expected.join(u' '));
 }
@@ -168,7 +168,7 @@ void TestStore::revealAndFind()
     questions[2].no = 20;
     questions[2].mondai = QStringLiteral("二つ目の20");
     fixture::writeDatabase(folder.database(), questions, {});
-    store::QuestionStore s;
+    fixture::Store s;
     QCOMPARE(s.question(20)->mondai, questions[1].mondai);
     const auto revealed = s.reveal(20);
     QVERIFY(revealed);
@@ -187,6 +187,7 @@ void TestStore::badFileAtStart_data()
     const int damaged = int(FailureKind::NotADatabase);
     const int schema = int(FailureKind::SchemaMissing);
     QTest::newRow("sound file") << "good" << -1;
+    QTest::newRow("keyed with the program's password") << "password" << -1;
     QTest::newRow("missing, none created") << "missing" << int(FailureKind::FileMissing);
     QTest::newRow("zero bytes") << "empty" << schema;
     QTest::newRow("text file") << "text" << damaged;
@@ -213,6 +214,9 @@ void TestStore::badFileAtStart()
     const QString path = folder.database();
     fixture::writeDatabase(path, fixture::sampleQuestions(), fixture::sampleContents());
     const QByteArray sound = contentOf(path);
+    if (setup == QLatin1String("password"))
+        fixture::writeDatabase(path, fixture::sampleQuestions(), fixture::sampleContents(),
+                               store::passwordOf(store::connectString()));
     if (setup == QLatin1String("missing"))
         QVERIFY(QFile::remove(path));
     else if (setup == QLatin1String("empty"))
@@ -236,15 +240,18 @@ void TestStore::badFileAtStart()
     const QByteArray before = contentOf(path);
     const QStringList listing = QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 
-    store::QuestionStore s;
+    // The program's own store, with its password, for the file keyed with it.
+    std::unique_ptr<store::QuestionStore> s = setup == QLatin1String("password")
+                                                  ? std::make_unique<store::QuestionStore>()
+                                                  : std::make_unique<fixture::Store>();
     try {
-        s.trialOpen();
+        s->trialOpen();
         QCOMPARE(kind, -1);
     } catch (const store::StoreError& e) {
         QVERIFY2(kind >= 0, qPrintable(e.message()));
         QCOMPARE(int(e.kind()), kind);
     }
-    s.release();
+    s->release();
     // Nothing written, nothing made: no journal, no file in place of a missing one.
     QCOMPARE(contentOf(path), before);
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), listing);
@@ -293,7 +300,7 @@ void TestStore::plantedFaults()
     fixture::TempFolder folder;
     writeFlagged(folder.database());
     const QString before = fixture::flags(folder.database());
-    store::QuestionStore s;
+    fixture::Store s;
     s.trialOpen();
     store::faults::failNext(at, code);
     store::faults::setFolderWritable(folderWritable);
@@ -326,7 +333,7 @@ void TestStore::fileChangedUnderneath()
     fixture::TempFolder folder;
     const QString path = folder.database();
     writeFlagged(path);
-    store::QuestionStore s;
+    fixture::Store s;
     s.trialOpen();
     const QString made = folder.file(QStringLiteral("made.mdb"));
     fixture::writeDatabase(made, fixture::sampleQuestions(), {},
@@ -355,7 +362,7 @@ void TestStore::lockedByAnotherProgram()
 {
     fixture::TempFolder folder;
     writeFlagged(folder.database());
-    store::QuestionStore s;
+    fixture::Store s;
     s.trialOpen();
     {
         store::Connection other = store::Connection::openExisting(folder.database(), fixture::key());

@@ -31,7 +31,16 @@ private:
     QString m_previous;
 };
 
+// The key the fixture files are written with: a raw key, which costs nothing to derive, unlike the program's
+// password. The store reads the program's own files with that password (see the store's tests).
 QByteArray key();
+
+// A store on the question file of the current directory, keyed like the fixture files.
+class Store : public store::QuestionStore
+{
+public:
+    Store() : QuestionStore(store::databaseFileName(), key()) {}
+};
 
 // Writes an encrypted question file with exactly these rows.
 void writeDatabase(const QString& path, const QList<store::Question>& questions,
@@ -66,7 +75,7 @@ struct Drill
 
     TempFolder folder;
     SeamRecorder seam;
-    store::QuestionStore store;
+    Store store;
     drill::DrillSession session;
 };
 
