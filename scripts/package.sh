@@ -3,6 +3,9 @@
 # CPack, then lintian on the result. Prints where the package is.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The installed question file has a Japanese name: CPack's archive writer cannot store it in the C locale, which is
+# what a fresh system's root shell may have.
+export LC_ALL=C.UTF-8
 # shellcheck disable=SC2046
 bash scripts/ensure-packages.sh $(cat scripts/build-packages.txt)
 cmake --preset package >/dev/null
