@@ -1,23 +1,25 @@
-// The installed program's launcher and the files that describe the program to the desktop.
+// The installed program's launcher, the files that describe the program to the desktop, and the Debian package.
 #include "support/Fixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
 // Runs a program; returns its exit code, with its output in `output`.
 int run(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment,
-        QString* output = nullptr)
+        QString* output = nullptr, int timeoutMs = 60000)
 {
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
-    if (!process.waitForFinished(60000))
+    if (!process.waitForFinished(timeoutMs))
         return -1;
     if (output)
         *output = QString::fromUtf8(process.readAll());
@@ -34,6 +36,9 @@ private slots:
     void launcherKeepsTheLearnersCopy();
     void validators_data();
     void validators();
+    void manualPageNamesEveryOption_data();
+    void manualPageNamesEveryOption();
+    void packageIsLintianClean();
 };
 
 void TestPackaging::launcherKeepsTheLearnersCopy()
@@ -54,7 +59,9 @@ void TestPackaging::launcherKeepsTheLearnersCopy()
     }
     const QString shipped = folder.file(QStringLiteral("share/ソラメモ.mdb"));
     auto questions = fixture::sampleQuestions();
-    fixture::writeDatabase(shipped, questions.mid(0, 5), fixture::sampleContents());
+    // The launcher's files are the program's own: keyed with its password.
+    const QByteArray password = store::passwordOf(store::connectString());
+    fixture::writeDatabase(shipped, questions.mid(0, 5), fixture::sampleContents(), password);
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_DATA_HOME"), folder.file(QStringLiteral("home")));
@@ -71,18 +78,18 @@ void TestPackaging::launcherKeepsTheLearnersCopy()
     QCOMPARE(run(QStringLiteral(LAUNCHER), {}, env, &output), 0);
     QVERIFY2(QFile::exists(own), qPrintable(output));
     QCOMPARE(startedIn(), QFileInfo(own).absolutePath());
-    QCOMPARE(fixture::flags(own), QStringLiteral("10:0/0 20:0/0 30:0/0 40:0/0 50:0/0"));
+    QCOMPARE(fixture::flags(own, password), QStringLiteral("10:0/0 20:0/0 30:0/0 40:0/0 50:0/0"));
 
     // The learner works: flags set in the own copy. Starting again overwrites nothing.
-    fixture::exec(own, QStringLiteral("UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE Ｎｏ IN (10, 30)"));
-    const QString worked = fixture::flags(own);
+    fixture::exec(own, QStringLiteral("UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE Ｎｏ IN (10, 30)"), password);
+    const QString worked = fixture::flags(own, password);
     QCOMPARE(run(QStringLiteral(LAUNCHER), {}, env, &output), 0);
-    QCOMPARE(fixture::flags(own), worked);
+    QCOMPARE(fixture::flags(own, password), worked);
 
     // A newer package ships more questions: they are added, and the learner's flags are kept by Ｎｏ.
-    fixture::writeDatabase(shipped, questions, fixture::sampleContents());
+    fixture::writeDatabase(shipped, questions, fixture::sampleContents(), password);
     QCOMPARE(run(QStringLiteral(LAUNCHER), {}, env, &output), 0);
-    QCOMPARE(fixture::flags(own),
+    QCOMPARE(fixture::flags(own, password),
              QStringLiteral("10:1/1 20:0/0 30:1/1 40:0/0 50:0/0 60:0/0 70:0/0 80:0/0 90:0/0 100:0/0"));
     QVERIFY(QFile::exists(own + QStringLiteral(".bak")));
 }
@@ -109,6 +116,54 @@ void TestPackaging::validators()
     QString output;
     const int code = run(program, arguments, QProcessEnvironment::systemEnvironment(), &output);
     QVERIFY2(code == 0, qPrintable(output));
+}
+
+void TestPackaging::manualPageNamesEveryOption_data()
+{
+    QTest::addColumn<QString>("command"); // one row per command of the content tool's usage
+    QString usage;
+    QCOMPARE(run(QStringLiteral(CONTENT_TOOL), {"--help"}, QProcessEnvironment::systemEnvironment(), &usage), 0);
+    QRegularExpression command(QStringLiteral("^  ([a-z]+)  "), QRegularExpression::MultilineOption);
+    int rows = 0;
+    for (auto m = command.globalMatch(usage); m.hasNext(); ++rows)
+        QTest::newRow(qPrintable(m.peekNext().captured(1))) << m.next().captured(1);
+    QVERIFY2(rows > 0, qPrintable(usage));
+}
+
+void TestPackaging::manualPageNamesEveryOption()
+{
+    QFETCH(QString, command);
+    QFile page(QStringLiteral(PACKAGING_DIR "/man/harunire-km-content.1.in"));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(page.readAll()).remove(u'\\');
+    QString help;
+    QCOMPARE(run(QStringLiteral(CONTENT_TOOL), {command, "--help"}, QProcessEnvironment::systemEnvironment(), &help),
+             0);
+    QStringList names{QStringLiteral(".B ") + command};
+    for (auto m = QRegularExpression(QStringLiteral("--[a-z][a-z-]+")).globalMatch(help); m.hasNext();)
+        names << m.next().captured();
+    for (const QString& name : names)
+        QVERIFY2(text.contains(name), qPrintable(name + QStringLiteral(" is not in the manual page")));
+}
+
+// Packs this build as scripts/package.sh does and holds the package to lintian's errors and warnings.
+void TestPackaging::packageIsLintianClean()
+{
+#ifdef HARUNIRE_SANITIZED
+    QSKIP("a build with sanitizers is not what is packaged; the package is checked in the preset default");
+#endif
+    for (const char* tool : {"dpkg-shlibdeps", "file", "lintian"})
+        if (QStandardPaths::findExecutable(QString::fromUtf8(tool)).isEmpty())
+            QSKIP(qPrintable(QStringLiteral("%1 is not installed (bash scripts/test.sh installs it)").arg(tool)));
+    QTemporaryDir folder;
+    const auto env = QProcessEnvironment::systemEnvironment();
+    QString output;
+    const QStringList pack{"--config", CPACK_CONFIG, "-G", "DEB", "-B", folder.path()};
+    QVERIFY2(run(QStringLiteral(CPACK), pack, env, &output, 240000) == 0, qPrintable(output));
+    const QStringList debs = QDir(folder.path()).entryList({QStringLiteral("*.deb")});
+    QCOMPARE(debs.size(), 1);
+    const QStringList check{"--fail-on", "error,warning", folder.filePath(debs.first())};
+    QVERIFY2(run(QStringLiteral("lintian"), check, env, &output, 240000) == 0, qPrintable(output));
 }
 
 QTEST_GUILESS_MAIN(TestPackaging)
