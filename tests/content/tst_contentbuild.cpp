@@ -308,8 +308,9 @@ void TestContentBuild::commandLine()
     QFETCH(int, outLines);
     QFETCH(int, errLines);
     samples::writeFile("articles.tsv", samples::statuteTable(samples::statute()));
-    fixture::writeDatabase(m_folder->database(), firstEdition(), samples::contents());
-    fixture::exec(m_folder->database(), "UPDATE 問題 SET 済 = 1 WHERE Ｎｏ = 2");
+    // The tool opens files with the program's password.
+    fixture::writeDatabase(m_folder->database(), firstEdition(), samples::contents(), fixture::programKey());
+    fixture::exec(m_folder->database(), "UPDATE 問題 SET 済 = 1 WHERE Ｎｏ = 2", fixture::programKey());
 
     const Run run = tool(arguments);
     QCOMPARE(run.status, status);
@@ -323,7 +324,8 @@ void TestContentBuild::commandLine()
         QVERIFY(!run.err.isEmpty());
     if (arguments.value(0) == "build") {
         const int kept = arguments.contains("--discard-progress") ? 0 : 1;
-        QCOMPARE(fixture::flags(m_folder->database()), QStringLiteral("1:0/0 2:%1/0 3:0/0").arg(kept));
+        QCOMPARE(fixture::flags(m_folder->database(), fixture::programKey()),
+                 QStringLiteral("1:0/0 2:%1/0 3:0/0").arg(kept));
     }
 }
 

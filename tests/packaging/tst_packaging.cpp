@@ -60,7 +60,7 @@ void TestPackaging::launcherKeepsTheLearnersCopy()
     const QString shipped = folder.file(QStringLiteral("share/ソラメモ.mdb"));
     auto questions = fixture::sampleQuestions();
     // The launcher's files are the program's own: keyed with its password.
-    const QByteArray password = store::passwordOf(store::connectString());
+    const QByteArray password = fixture::programKey();
     fixture::writeDatabase(shipped, questions.mid(0, 5), fixture::sampleContents(), password);
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

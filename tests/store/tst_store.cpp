@@ -216,7 +216,7 @@ void TestStore::badFileAtStart()
     const QByteArray sound = contentOf(path);
     if (setup == QLatin1String("password"))
         fixture::writeDatabase(path, fixture::sampleQuestions(), fixture::sampleContents(),
-                               store::passwordOf(store::connectString()));
+                               fixture::programKey());
     if (setup == QLatin1String("missing"))
         QVERIFY(QFile::remove(path));
     else if (setup == QLatin1String("empty"))

@@ -7,6 +7,11 @@
 
 namespace fixture {
 
+QByteArray programKey()
+{
+    return store::passwordOf(store::connectString());
+}
+
 TempFolder::TempFolder() : m_previous(QDir::currentPath())
 {
     QDir::setCurrent(m_dir.path());

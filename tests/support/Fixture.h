@@ -34,6 +34,8 @@ private:
 // The key the fixture files are written with: a raw key, which costs nothing to derive, unlike the program's
 // password. The store reads the program's own files with that password (see the store's tests).
 QByteArray key();
+// The program's own password, for the files the program and its tools make and read.
+QByteArray programKey();
 
 // A store on the question file of the current directory, keyed like the fixture files.
 class Store : public store::QuestionStore
