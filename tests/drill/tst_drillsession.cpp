@@ -427,7 +427,7 @@ void TestDrillSession::page()
 void TestDrillSession::markComesBackInALaterRun()
 {
     fixture::Drill drill;
-    drill.launch(store::kAll, store::kAll, {}, true);
+    drill.launch(true);
     drill.session.revealAnswers();
     drill.session.toggleMark();
     drill.session.showNextQuestion();

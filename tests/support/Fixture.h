@@ -1,14 +1,40 @@
 #pragma once
 
-#include "SeamRecorder.h"
 #include "drill/DrillSession.h"
+#include "drill/MessageSeam.h"
 #include "store/DatabaseBuilder.h"
-#include "store/Question.h"
 #include "store/QuestionStore.h"
 
-#include <QList>
-#include <QString>
 #include <QTemporaryDir>
+#include <optional>
+
+// Answers the program's message boxes from a script and records each box and how the program ended, for the
+// lifetime of the object. A Yes/No box without a scripted answer fails the test.
+class SeamRecorder
+{
+public:
+    struct Box
+    {
+        QString text;
+        seam::Style style = seam::OkOnly;
+        QString title;
+    };
+
+    SeamRecorder();
+    ~SeamRecorder();
+    Q_DISABLE_COPY_MOVE(SeamRecorder)
+
+    void answer(bool yes) { m_answers.append(yes); }
+    const QList<Box>& boxes() const { return m_boxes; }
+    QStringList texts() const;
+    bool ended() const { return m_status.has_value(); }
+    int exitStatus() const { return m_status.value_or(-1); }
+
+private:
+    QList<Box> m_boxes;
+    QList<bool> m_answers;
+    std::optional<int> m_status;
+};
 
 namespace fixture {
 
@@ -18,13 +44,12 @@ class TempFolder
 public:
     TempFolder();
     ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+    Q_DISABLE_COPY_MOVE(TempFolder)
 
     QString path() const { return m_dir.path(); }
     QString file(const QString& name) const { return m_dir.filePath(name); }
     // The question file by its bare name in this folder.
-    QString database() const;
+    QString database() const { return file(store::databaseFileName()); }
 
 private:
     QTemporaryDir m_dir;
@@ -32,10 +57,27 @@ private:
 };
 
 // The key the fixture files are written with: a raw key, which costs nothing to derive, unlike the program's
-// password. The store reads the program's own files with that password (see the store's tests).
+// password, which the files the program and its tools make are keyed with.
 QByteArray key();
-// The program's own password, for the files the program and its tools make and read.
 QByteArray programKey();
+
+// Ten questions, Ｎｏ 10 to 100: 10–40 in 第一編 総則 (10, 20 第一章 通則; 30, 40 第二章 会社の商号), 50–90 in
+// 第二編 株式会社 第四章 機関 (50, 60 第一節; 70–90 第二節), 100 in 第二編 第五章 計算等.
+QList<store::Question> sampleQuestions();
+
+// A 目次 for 第二編 第四章 機関: its two sections out of 節No order, one of them twice.
+QList<store::ContentsEntry> sampleContents();
+
+// Writes an encrypted question file with exactly these rows.
+void writeDatabase(const QString& path, const QList<store::Question>& questions = sampleQuestions(),
+                   const QList<store::ContentsEntry>& contents = sampleContents(),
+                   const QByteArray& key = fixture::key());
+
+// Runs SQL on a keyed file (to plant Nulls, drop a table, set flags).
+void exec(const QString& path, const QString& sql, const QByteArray& key = fixture::key());
+
+// Ｎｏ, 済 and 直近 of every row in stored order, as "10:0/1 20:1/1 …", read through a connection of its own.
+QString flags(const QString& path, const QByteArray& key = fixture::key());
 
 // A store on the question file of the current directory, keyed like the fixture files.
 class Store : public store::QuestionStore
@@ -44,36 +86,16 @@ public:
     Store() : QuestionStore(store::databaseFileName(), key()) {}
 };
 
-// Writes an encrypted question file with exactly these rows.
-void writeDatabase(const QString& path, const QList<store::Question>& questions,
-                   const QList<store::ContentsEntry>& contents = {}, const QByteArray& key = fixture::key());
-
-// Runs SQL on a keyed file (to plant Nulls, drop a table, set flags).
-void exec(const QString& path, const QString& sql, const QByteArray& key = fixture::key());
-
-// Ｎｏ, 済 and 直近 of every row in stored order, as "10:0/1 20:1/1 …", read through a connection of its own.
-QString flags(const QString& path, const QByteArray& key = fixture::key());
-
-// Ten questions across two parts and three chapters, sections in one of them, and a 目次 to match. 編 and 章 of
-// question n (Ｎｏ 10 n): 1–4 第一編 総則 (1, 2 第一章 通則; 3, 4 第二章 会社の商号); 5–9 第二編 株式会社 第四章 機関
-// (5, 6 第一節; 7–9 第二節); 10 第二編 第五章 計算等.
-QList<store::Question> sampleQuestions();
-QList<store::ContentsEntry> sampleContents();
-
 // The drill as a test sees it: a temporary folder holding a question file, the store, the session with its own
 // lock file, and the recorder that answers the message boxes.
 struct Drill
 {
-    explicit Drill(const QList<store::Question>& questions = sampleQuestions(),
-                   const QList<store::ContentsEntry>& contents = sampleContents());
-    ~Drill();
+    explicit Drill(const QList<store::Question>& questions = sampleQuestions());
+    ~Drill() { session.release(); }
 
     QString database() const { return folder.database(); }
-    // Picks the items by their texts and leaves each selector, as the learner does; empty texts pick nothing.
-    void choose(const QString& part, const QString& chapter = {}, const QString& section = {});
-    // Starts up, chooses the range and starts a drill on it, answering the confirmation with Yes.
-    void launch(const QString& part = store::kAll, const QString& chapter = store::kAll, const QString& section = {},
-                bool excludeSeen = false);
+    // Starts up and starts a drill on the whole Act, answering the confirmation with Yes.
+    void launch(bool excludeSeen = false);
 
     TempFolder folder;
     SeamRecorder seam;
