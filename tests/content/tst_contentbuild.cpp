@@ -81,6 +81,7 @@ private slots:
     void rebuildKeepsProgress();
     void discardProgress();
     void exportedRecordMovesToAnotherFile();
+    void mergeCarriesParagraphNumbers();
     void failedBuildLeavesTheOldFile_data();
     void failedBuildLeavesTheOldFile();
     void malformedTable_data();
@@ -177,6 +178,27 @@ void TestContentBuild::exportedRecordMovesToAnotherFile()
     QCOMPARE(fixture::readFlags("moved.mdb"), (QList<FlagRow>{{1, 0, 0}, {2, 0, 0}, {3, 1, 0}}));
 }
 
+void TestContentBuild::mergeCarriesParagraphNumbers()
+{
+    // A learner's file made before paragraphs were asked in parts numbers them 10001, 20001, 20002; the new file
+    // asks 第二条第一項 in two parts.
+    const QString own = m_folder->database();
+    fixture::writeDatabase(own, {question(10001, "会社は、法人とする。", "法人"), question(20001, "株主総会は、決議をする。", "決議"),
+                                 question(20002, "取締役は、三人以上とする。", "三人以上")});
+    fixture::exec(own, "UPDATE 問題 SET 済 = 1 WHERE Ｎｏ = 10001; UPDATE 問題 SET 直近 = 1 WHERE Ｎｏ IN (20001, 20002)");
+    fixture::writeDatabase("new.mdb", {question(1000100, "会社は、法人とする。", "法人"),
+                                       question(2000101, "株主総会は、決議をする。", "決議"),
+                                       question(2000102, "株主総会は、招集する。", "招集"),
+                                       question(2000200, "取締役は、三人以上とする。", "三人以上")});
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    QCOMPARE(content::commands::merge("new.mdb", own, fixture::key(), outStream, errStream), 0);
+    QCOMPARE(out + err, own + ": 4 questions, kept the progress of 2 questions\n");
+    QCOMPARE(fixture::readFlags(own), (QList<FlagRow>{{1000100, 1, 0}, {2000101, 0, 0}, {2000102, 0, 0}, {2000200, 0, 1}}));
+}
+
 void TestContentBuild::failedBuildLeavesTheOldFile_data()
 {
     QTest::addColumn<QString>("situation");
@@ -262,13 +284,12 @@ void TestContentBuild::wrongPassword()
     QFETCH(QString, command);
     const QString database = m_folder->database();
     fixture::writeDatabase(database, firstEdition(), {}, "ANOTHER1");
-    samples::writeFile("articles.tsv", samples::statuteTable(samples::statute()));
     QString out;
     QString err;
     QTextStream outStream(&out);
     QTextStream errStream(&err);
     const int status = command == "lint"
-                           ? content::commands::lint(database, "toc.tsv", "articles.tsv", fixture::key(), {},
+                           ? content::commands::lint(database, content::ContentFolder("."), fixture::key(), {},
                                                      outStream, errStream)
                            : content::commands::exportTable(database, "out.tsv", fixture::key(), outStream, errStream);
     QCOMPARE(status, 1);
@@ -291,8 +312,12 @@ void TestContentBuild::commandLine_data()
     QTest::newRow("unknown option") << QStringList{"export", "--frobnicate", "x.mdb"} << 2 << 0 << 1;
     QTest::newRow("lint of a missing file") << QStringList{"lint", "missing.tsv"} << 1 << 0 << 1;
     QTest::newRow("lint of a table with another header") << QStringList{"lint", "toc.tsv"} << 1 << 0 << 1;
-    QTest::newRow("lint with findings, one line each")
-        << QStringList{"lint", "questions.tsv", "--toc", "toc.tsv", "--statute", "articles.tsv"} << 1 << -1 << 0;
+    QTest::newRow("lint with findings, one line each") << QStringList{"lint", "questions.tsv", "--content", "."} << 1
+                                                       << -1 << 0;
+    QTest::newRow("report of the measures") << QStringList{"report", "questions.tsv", "--content", "."} << 0 << 13
+                                            << 0;
+    QTest::newRow("report with a sample count that is none")
+        << QStringList{"report", "questions.tsv", "--sample", "x"} << 2 << 0 << 1;
     QTest::newRow("build keeps progress unless told")
         << QStringList{"build", "--questions", "questions.tsv", "--toc", "toc.tsv", "--output", "ソラメモ.mdb"} << 0
         << 1 << 0;
@@ -308,7 +333,8 @@ void TestContentBuild::commandLine()
     QFETCH(int, status);
     QFETCH(int, outLines);
     QFETCH(int, errLines);
-    samples::writeFile("articles.tsv", samples::statuteTable(samples::statute()));
+    samples::writeFolder(".", {});
+    samples::writeFile("questions.tsv", content::questionTable(firstEdition(), false));
     fixture::writeDatabase(m_folder->database(), firstEdition(), samples::contents());
     fixture::exec(m_folder->database(), "UPDATE 問題 SET 済 = 1 WHERE Ｎｏ = 2");
 
