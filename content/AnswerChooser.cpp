@@ -67,6 +67,10 @@ public:
                 if (!standsAlone(m_display, place, m_vocabulary) || inQuote(place))
                     return false;
             }
+            // Where the word is the point somewhere, its places in fixed phrases may go along.
+            if (std::all_of(places.begin(), places.end(),
+                            [&](const quiz::Span& p) { return insideFixedPhrase(m_display, p, m_vocabulary); }))
+                return false;
         }
         return mostBlanksInOneList(m_display, spans) < 3 && inReadingOrder(spans, order) &&
                headingLeaks(m_context.headings, order, m_vocabulary).isEmpty();
@@ -176,7 +180,8 @@ QStringList AnswerChooser::choose(const AnswerContext& context) const
     // A paragraph that only rewords other provisions (「…」とあるのは「…」とする) keeps every word of the glossary
     // inside its quotes: it asks which provision it rewords.
     static const QRegularExpression reference(
-        QStringLiteral("第[一二三四五六七八九十百千]+条(の[一二三四五六七八九十]+)*(第[一二三四五六七八九十]+項)?|第[一二三四五六七八九十]+項"));
+        QStringLiteral("第[一二三四五六七八九十百千]+条(の[一二三四五六七八九十]+)*(第[一二三四五六七八九十]+項)?"
+                       "|第[一二三四五六七八九十]+項"));
     for (auto it = reference.globalMatch(display); chosen.isEmpty() && it.hasNext();) {
         const QStringList trial{it.next().captured()};
         if (choice.acceptable(trial))

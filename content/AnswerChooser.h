@@ -33,7 +33,8 @@ struct AnswerContext
 // the shorter. Fixed phrases are never taken, filler words (level 3) only where nothing else can be: a paragraph
 // whose headings already tell all its other words (株式会社は、株式の併合をすることができる。 under 第五節 株式の
 // 併合等). A term is taken when, with the answers taken before it, the question keeps every rule:
-//  - every answer leaves a blank, and every place it blanks stands alone (standsAlone);
+//  - every answer leaves a blank, every place it blanks stands alone (standsAlone), and not all of them lie inside
+//    fixed phrases (閲覧又は謄写, において準用する …) that give the word away;
 //  - no blank falls inside the quoted wording of a replacement clause;
 //  - no list has three or more of its members blanked;
 //  - the numbers run in reading order, an answer holding another coming before it;

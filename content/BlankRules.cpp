@@ -9,8 +9,8 @@ namespace content {
 
 namespace {
 
-// Kanji that may stand right before a word without being part of it (当該, 各, その他, その後) and right after it (…等, …及び, …又は,
-// …並びに, …若しくは, …以上, …全員, …各自, …間, …中, …後, …前, …内, …未満, …自ら).
+// Kanji that may stand right before a word without being part of it (当該, 各, その他, その後) and right after it
+// (…等, …及び, …又は, …並びに, …若しくは, …以上, …全員, …各自, …間, …中, …後, …前, …内, …未満, …自ら).
 const QString kanjiBefore = QStringLiteral("該各他後");
 const QString kanjiAfter = QStringLiteral("等及又並若以全各間中後前内未自");
 
@@ -56,18 +56,38 @@ const Term* Vocabulary::find(const QString& word) const
     return it == m_index.constEnd() ? nullptr : &m_terms[*it];
 }
 
-bool standsAlone(const QString& text, const quiz::Span& span, const Vocabulary& vocabulary)
+namespace {
+
+// Whether a longer word of the vocabulary, a fixed phrase or an answer word as asked, stands over the span.
+bool heldAt(const QString& text, const quiz::Span& span, const Vocabulary& vocabulary, bool phrase)
 {
     const QString word = text.mid(span.start, span.length);
     const qsizetype end = span.start + span.length;
     for (const QString& longer : vocabulary.holding(word)) {
+        const Term* term = vocabulary.find(longer);
+        if (!term || isFixedPhrase(term->category) != phrase)
+            continue;
         for (qsizetype at = text.indexOf(longer, std::max<qsizetype>(0, end - longer.size()));
              at >= 0 && at <= span.start; at = text.indexOf(longer, at + 1)) {
             if (end <= at + longer.size())
-                return false;
+                return true;
         }
     }
-    if (word.isEmpty())
+    return false;
+}
+
+} // namespace
+
+bool insideFixedPhrase(const QString& text, const quiz::Span& span, const Vocabulary& vocabulary)
+{
+    return heldAt(text, span, vocabulary, true);
+}
+
+bool standsAlone(const QString& text, const quiz::Span& span, const Vocabulary& vocabulary)
+{
+    const QString word = text.mid(span.start, span.length);
+    const qsizetype end = span.start + span.length;
+    if (word.isEmpty() || heldAt(text, span, vocabulary, false))
         return false;
     if (span.start > 0 && gluedTo(word.front(), text.at(span.start - 1), kanjiBefore))
         return false;

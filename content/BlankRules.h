@@ -32,11 +32,14 @@ private:
 
 using Spans = QList<quiz::Span>;
 
-// Whether the word blanked at span is a word of its own there: not part of a longer word of the vocabulary standing
-// at that place (取締役 in 取締役会, 謄写 in 閲覧又は謄写), not a numeral glued to another numeral (十日 in 二十日),
-// not a kanji word glued to a kanji that continues it (株主 in 総株主). Connectives such as 及び, 又は, 等, 以上,
-// 当該, 各 may touch it, and a numeral may follow any other kanji (選任後二年).
+// Whether the word blanked at span is a word of its own there: not part of a longer answer word of the
+// vocabulary standing at that place (取締役 in 取締役会), not a numeral glued to another numeral (十日 in
+// 二十日), not a kanji word glued to a kanji that continues it (株主 in 総株主). Connectives such as 及び, 又は,
+// 等, 以上, 当該, 各 may touch it, and a numeral may follow any other kanji (選任後二年).
 bool standsAlone(const QString& text, const quiz::Span& span, const Vocabulary& vocabulary);
+
+// Whether the word blanked at span stands inside a fixed phrase that gives it away there (謄写 in 閲覧又は謄写).
+bool insideFixedPhrase(const QString& text, const quiz::Span& span, const Vocabulary& vocabulary);
 
 // The quoted wordings of replacement clauses (「X」とあるのは「Y」, also 「X」及び「Z」とあるのは …), as the spans
 // inside their brackets.

@@ -72,18 +72,21 @@ public:
                                          .arg(boxCharacters);
         }
 
+        const QList<Spans> spans = blankedSpans(display, answers);
         bool allFiller = !answers.isEmpty();
-        for (const QString& a : answers) {
+        for (qsizetype k = 0; k < answers.size(); ++k) {
+            const QString& a = answers[k];
             const Term* term = m_vocabulary.find(a);
-            const bool numeric = term && isNumberCategory(term->category);
-            r.numericAnswers += numeric;
-            const bool filler = !term || isFiller(*term) || isFixedPhrase(term->category) ||
+            r.numericAnswers += term && isNumberCategory(term->category);
+            const bool phrased = std::all_of(spans[k].begin(), spans[k].end(), [&](const quiz::Span& s) {
+                return insideFixedPhrase(display, s, m_vocabulary);
+            });
+            const bool filler = !term || isFiller(*term) || isFixedPhrase(term->category) || phrased ||
                                 q.hen.contains(a) || q.sho.contains(a) || q.setsu.contains(a);
             allFiller = allFiller && filler;
         }
         r.fillerOnly += allFiller;
 
-        const QList<Spans> spans = blankedSpans(display, answers);
         const Spans quotes = replacementQuotes(display);
         int inQuotes = 0;
         for (qsizetype k = 0; k < answers.size(); ++k) {
@@ -215,7 +218,8 @@ void printReview(const Review& r, QTextStream& out)
     const double share = r.answers > 0 ? 100.0 * r.numericAnswers / r.answers : 0.0;
     line("questions", number(r.questions));
     line("answers", number(r.answers));
-    line("header leaks", QStringLiteral("%1 questions (%2 answers)").arg(number(r.leakQuestions), number(r.leakAnswers)));
+    line("header leaks",
+         QStringLiteral("%1 questions (%2 answers)").arg(number(r.leakQuestions), number(r.leakAnswers)));
     line("  answers in a heading's text", QStringLiteral("%1 in %2 questions (blanked on screen)")
                                               .arg(number(r.answersInHeadingText),
                                                    number(r.questionsWithAnswerInHeadingText)));

@@ -46,7 +46,8 @@ struct Review
 };
 
 // Measures the questions against the Act, the glossary and the classic exam facts. A filler answer is a word of
-// level 3, a fixed phrase, a word not in the glossary, or one standing in the range titles (編, 章, 節).
+// level 3, a fixed phrase, a word not in the glossary, one blanked only inside fixed phrases, or one standing in the
+// range titles (編, 章, 節).
 Review reviewQuestions(const QList<QuestionRecord>& questions, const QString& source, const StatuteIndex& act,
                        const Vocabulary& vocabulary, const QList<ExamFact>& facts);
 

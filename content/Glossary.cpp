@@ -20,16 +20,16 @@ const QStringList& glossaryCategories()
 
 bool isFixedPhrase(const QString& category)
 {
-    return category == QLatin1String("定型");
+    return category == QStringLiteral("定型");
 }
 
 int categoryRank(const QString& category)
 {
     if (isNumberCategory(category))
         return 0;
-    if (category == QLatin1String("罰則") || category == QLatin1String("効果"))
+    if (category == QStringLiteral("罰則") || category == QStringLiteral("効果"))
         return 1;
-    if (category == QLatin1String("機関"))
+    if (category == QStringLiteral("機関"))
         return 2;
     return 3;
 }

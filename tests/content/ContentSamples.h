@@ -50,18 +50,13 @@ inline content::Paragraph paragraph(const QString& article, int number, const QS
     return p;
 }
 
-inline content::Term term(const QString& text, int level = 1, const QString& category = QStringLiteral("機関"))
-{
-    return {text, category, level, 0};
-}
-
 // "term level category", level 1 and 機関 when left out.
 inline QList<content::Term> glossary(const QStringList& entries)
 {
     QList<content::Term> terms;
     for (const QString& entry : entries) {
-        const QStringList parts = entry.split(u' ');
-        terms.append(term(parts[0], parts.value(1, QStringLiteral("1")).toInt(), parts.value(2, QStringLiteral("機関"))));
+        const QStringList f = entry.split(u' ');
+        terms.append({f[0], f.value(2, QStringLiteral("機関")), f.value(1, QStringLiteral("1")).toInt(), 0});
     }
     return terms;
 }

@@ -158,7 +158,8 @@ void TestContentLint::faults_data()
     row("an item not shown as the Act prints it",
         [](LintInput& in, auto&) { question(in, 295000100).mondai.replace("定款の変更", "定款変更"); },
         "第二百九十五条第一項: item 一 is not shown as the Act prints it");
-    row("a sub-item not shown", [](LintInput& in, auto&) { question(in, 295000100).mondai.remove("\r\n　ロ 取締役の員数"); },
+    row("a sub-item not shown",
+        [](LintInput& in, auto&) { question(in, 295000100).mondai.remove("\r\n　ロ 取締役の員数"); },
         "第二百九十五条第一項: sub-item ロ of item 二 is not shown");
     row("a passage longer than the box",
         [](LintInput& in, auto&) { question(in, 817000100).mondai += QString(690, u'株'); },
