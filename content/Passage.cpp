@@ -17,6 +17,12 @@ bool isItemLine(const QString& line)
     return item.match(line).hasMatch();
 }
 
+// A sub-item under its item: "　イ …", one level deeper "　　（１） …".
+QString subItemLine(const QString& subItem)
+{
+    return (subItem.startsWith(u'（') ? QStringLiteral("　　") : QStringLiteral("　")) + subItem;
+}
+
 QString joined(const QString& lead, const QStringList& lines)
 {
     return lines.isEmpty() ? lead : lead + quiz::kLineBreak + lines.join(quiz::kLineBreak);
@@ -69,14 +75,11 @@ public:
 private:
     PassagePart whole(const QString& lead) const
     {
-        PassagePart part{joined(lead, {}), lead, {}, {}};
+        PassagePart part;
         QStringList lines;
         for (qsizetype i = 0; i < m_paragraph.items.size(); ++i) {
             lines += itemLines(m_paragraph.items[i]);
-            QList<qsizetype> all(m_paragraph.items[i].subItems.size());
-            std::iota(all.begin(), all.end(), 0);
             part.items.append(i);
-            part.subItems.append(all);
         }
         part.passage = joined(lead, lines);
         return part;
@@ -89,7 +92,7 @@ private:
             const Item& item = m_paragraph.items[items[k]];
             lines.append(item.shownLine());
             for (const qsizetype s : subItems[k])
-                lines.append(itemLines(Item{{}, {}, {item.subItems[s]}, {}}).mid(1));
+                lines.append(subItemLine(item.subItems[s]));
         }
         return lines;
     }
@@ -137,7 +140,7 @@ private:
         if (m_items.isEmpty())
             return;
         const QStringList lines = linesOf(m_items, m_subItems);
-        m_parts.append({joined(m_lead, lines), m_lead, m_items, m_subItems});
+        m_parts.append({joined(m_lead, lines), m_items});
         m_items.clear();
         m_subItems.clear();
     }
@@ -160,7 +163,7 @@ QStringList itemLines(const Item& item)
 {
     QStringList lines{item.shownLine()};
     for (const QString& sub : item.subItems)
-        lines.append((sub.startsWith(u'（') ? QStringLiteral("　　") : QStringLiteral("　")) + sub);
+        lines.append(subItemLine(sub));
     return lines;
 }
 

@@ -32,14 +32,11 @@ QString passageOf(const Paragraph& paragraph);
 // (half-width ones count half). The box's proportional face fits more, so a passage within boxRows shows whole.
 int rowsOf(const QString& display);
 
-// One question's share of a paragraph: its passage, the items it shows (their indexes) and the sub-items of those
-// (indexes into each item's sub-items; all of them unless the item is spread over several parts).
+// One question's share of a paragraph: its passage and the items it shows (their indexes).
 struct PassagePart
 {
     QString passage;
-    QString lead;  // the sentences as shown: the paragraph's own, or their shortened form
     QList<qsizetype> items;
-    QList<QList<qsizetype>> subItems;  // for each of items
 };
 
 // The paragraphs whose items are each a rule of its own (the definitions of 第二条, the fines of 第九百七十六条): asked

@@ -6,7 +6,6 @@
 #include "content/Glossary.h"
 #include "content/Statute.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -17,7 +16,6 @@ inline const QString chapter1 = QStringLiteral("第一章 通則");
 inline const QString part2 = QStringLiteral("第二編 株式会社");
 inline const QString organs = QStringLiteral("第四章 機関");
 inline const QString meetings = QStringLiteral("第一節 株主総会及び種類株主総会等");
-inline const QString part6 = QStringLiteral("第六編 外国会社");
 
 struct Division
 {
@@ -28,7 +26,7 @@ struct Division
 };
 
 inline const Division meeting{part2, organs, meetings, QStringLiteral("第一款 株主総会")};
-inline const Division foreign{part6, {}, {}, {}};
+inline const Division foreign{QStringLiteral("第六編 外国会社"), {}, {}, {}};
 
 // items: "一 定款の変更" (two columns kept apart by an ideographic blank where restored).
 inline content::Paragraph paragraph(const QString& article, int number, const QString& text,

@@ -22,15 +22,8 @@ struct Run
 
 store::Question question(qint64 no, const QString& mondai, const QString& kaitou)
 {
-    return {no,
-            samples::part1,
-            samples::chapter1,
-            {},
-            {},
-            QStringLiteral("第%1条").arg(no),
-            QStringLiteral("（見出し）"),
-            mondai,
-            kaitou};
+    const QString jo = QStringLiteral("第%1条").arg(no);
+    return {no, samples::part1, samples::chapter1, {}, {}, jo, QStringLiteral("（見出し）"), mondai, kaitou};
 }
 
 QList<store::Question> firstEdition()
