@@ -5,7 +5,6 @@
 
 #include <QHash>
 #include <QLocale>
-#include <QSet>
 #include <QTextStream>
 
 namespace content {
@@ -48,10 +47,9 @@ public:
             r.findings << place(q) + QStringLiteral(": the headings give away 「%1」").arg(leaks.join(u'、'));
         }
         int inText = 0;
-        for (const QString& a : answers) {
-            const QStringList lines = headingLines(q);
+        const QStringList lines = headingLines(q);
+        for (const QString& a : answers)
             inText += std::any_of(lines.begin(), lines.end(), [&](const QString& l) { return l.contains(a); });
-        }
         r.answersInHeadingText += inText;
         r.questionsWithAnswerInHeadingText += inText > 0;
 
