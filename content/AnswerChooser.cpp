@@ -1,42 +1,13 @@
 #include "AnswerChooser.h"
 
-#include "ArticleNumber.h"
-
 #include <QHash>
+#include <QRegularExpression>
 
 #include <algorithm>
 
 namespace content {
 
 namespace {
-
-// Kanji that may stand right before a word without being part of it (当該, 各) and right after it (…等, …及び, …又は,
-// …並びに, …若しくは, …以上, …全員, …各自, …間, …中, …後, …前, …内, …未満, …自ら).
-const QString kanjiBefore = QStringLiteral("該各");
-const QString kanjiAfter = QStringLiteral("等及又並若以全各間中後前内未自");
-
-bool isKanji(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x3400 && u <= 0x4DBF) || (u >= 0xF900 && u <= 0xFAFF) ||
-           u == 0x3005 || u == 0x3007;
-}
-
-// Whether the character next to a word's edge continues it: a numeral next to a numeral (十日 in 二十日), or a kanji
-// next to a kanji that is no connective (株主 in 総株主). A numeral may follow any other kanji (選任後二年).
-bool gluedTo(QChar edge, QChar neighbour, const QString& connectives)
-{
-    if (isKanjiNumeral(edge))
-        return isKanjiNumeral(neighbour);
-    return isKanji(edge) && isKanji(neighbour) && !connectives.contains(neighbour);
-}
-
-struct Found
-{
-    QString text;
-    int level = 0;
-    QList<qsizetype> starts;  // every occurrence, overlapping ones included
-};
 
 QList<qsizetype> occurrences(const QString& text, const QString& word)
 {
@@ -46,66 +17,32 @@ QList<qsizetype> occurrences(const QString& text, const QString& word)
     return starts;
 }
 
-struct Span
-{
-    qsizetype start;
-    qsizetype length;
-};
-
-// The places each answer blanks when the answers are replaced in list order: left to right, without overlap, never
-// inside a place blanked by an earlier answer.
-QList<QList<Span>> blankedPlaces(const QString& display, const QStringList& answers)
-{
-    QList<bool> taken(display.size(), false);
-    QList<QList<Span>> places;
-    for (const QString& answer : answers) {
-        QList<Span> spans;
-        qsizetype from = 0;
-        for (qsizetype at = display.indexOf(answer, from); at >= 0 && !answer.isEmpty();
-             at = display.indexOf(answer, from)) {
-            const bool free = std::none_of(taken.begin() + at, taken.begin() + at + answer.size(), [](bool t) {
-                return t;
-            });
-            if (!free) {
-                from = at + 1;
-                continue;
-            }
-            spans.append({at, answer.size()});
-            std::fill(taken.begin() + at, taken.begin() + at + answer.size(), true);
-            from = at + answer.size();
-        }
-        places.append(spans);
-    }
-    return places;
-}
-
 class Choice
 {
 public:
-    Choice(const QString& display, const QList<Found>& found) : m_display(display), m_found(found) {}
+    Choice(const AnswerContext& context, const Vocabulary& vocabulary)
+        : m_context(context), m_display(context.display), m_vocabulary(vocabulary),
+          m_quotes(replacementQuotes(context.display))
+    {
+    }
 
     // The answers in the order of their numbers: reading order of the first place each one stands alone, except that
     // an answer holding another comes before it.
     QStringList ordered(const QStringList& answers) const
     {
-        struct Keyed
-        {
-            qsizetype position;
-            QString text;
-        };
-        QList<Keyed> keyed;
+        QList<std::pair<qsizetype, QString>> keyed;
         for (const QString& a : answers)
             keyed.append({firstAlone(a, answers), a});
-        std::sort(keyed.begin(), keyed.end(), [](const Keyed& x, const Keyed& y) {
-            if (x.position != y.position)
-                return x.position < y.position;
-            if (x.text.size() != y.text.size())
-                return x.text.size() > y.text.size();
-            return x.text < y.text;
+        std::sort(keyed.begin(), keyed.end(), [](const auto& x, const auto& y) {
+            if (x.first != y.first)
+                return x.first < y.first;
+            if (x.second.size() != y.second.size())
+                return x.second.size() > y.second.size();
+            return x.second < y.second;
         });
         QStringList order;
-        for (const Keyed& k : keyed)
-            order.append(k.text);
+        for (const auto& k : keyed)
+            order.append(k.second);
         for (bool moved = true; moved;) {
             moved = false;
             for (qsizetype i = 0; i < order.size() && !moved; ++i) {
@@ -122,16 +59,21 @@ public:
 
     bool acceptable(const QStringList& order) const
     {
-        const QList<QList<Span>> places = blankedPlaces(m_display, order);
-        for (qsizetype k = 0; k < order.size(); ++k) {
-            if (places[k].isEmpty())
+        const QList<Spans> spans = blankedSpans(m_display, order);
+        for (const Spans& places : spans) {
+            if (places.isEmpty())
                 return false;
-            for (const Span& span : places[k]) {
-                if (!standsAlone(order[k], span))
+            for (const passage::Span& place : places) {
+                if (!standsAlone(m_display, place, m_vocabulary) || inQuote(place))
                     return false;
             }
+            // Where the word is the point somewhere, its places in fixed phrases may go along.
+            if (std::all_of(places.begin(), places.end(),
+                            [&](const passage::Span& p) { return insideFixedPhrase(m_display, p, m_vocabulary); }))
+                return false;
         }
-        return true;
+        return mostBlanksInOneList(m_display, spans) < 3 && inReadingOrder(spans, order) &&
+               headingLeaks(m_context.headings, order, m_vocabulary).isEmpty();
     }
 
 private:
@@ -157,43 +99,38 @@ private:
         return false;
     }
 
-    bool standsAlone(const QString& answer, const Span& span) const
+    bool inQuote(const passage::Span& place) const
     {
-        for (const Found& f : m_found) {
-            if (f.text.size() <= answer.size() || !f.text.contains(answer))
-                continue;
-            for (const qsizetype at : f.starts) {
-                if (at <= span.start && span.start + span.length <= at + f.text.size())
-                    return false;
-            }
-        }
-        const qsizetype end = span.start + span.length;
-        if (span.start > 0 && gluedTo(answer.front(), m_display.at(span.start - 1), kanjiBefore))
-            return false;
-        if (end < m_display.size() && gluedTo(answer.back(), m_display.at(end), kanjiAfter))
-            return false;
-        return true;
+        return std::any_of(m_quotes.begin(), m_quotes.end(), [&](const passage::Span& q) {
+            return place.start < q.start + q.length && q.start < place.start + place.length;
+        });
     }
 
+    const AnswerContext& m_context;
     const QString& m_display;
-    const QList<Found>& m_found;
+    const Vocabulary& m_vocabulary;
+    const Spans m_quotes;
 };
 
 } // namespace
 
-AnswerChooser::AnswerChooser(QList<Term> terms, const QStringList& corpus) : m_terms(std::move(terms))
+AnswerChooser::AnswerChooser(const QList<Term>& terms, const QStringList& corpus) : m_vocabulary(terms)
 {
+    for (const Term& term : terms) {
+        if (!isFixedPhrase(term.category))
+            m_candidates.append(term);
+    }
     QHash<QString, int> frequency;
-    for (const Term& term : m_terms) {
+    for (const Term& term : std::as_const(m_candidates)) {
         frequency.insert(term.text, int(std::count_if(corpus.begin(), corpus.end(), [&](const QString& text) {
                              return text.contains(term.text);
                          })));
     }
-    std::stable_sort(m_terms.begin(), m_terms.end(), [&](const Term& a, const Term& b) {
+    std::stable_sort(m_candidates.begin(), m_candidates.end(), [&](const Term& a, const Term& b) {
         if (a.level != b.level)
             return a.level < b.level;
-        if (isNumberCategory(a.category) != isNumberCategory(b.category))
-            return isNumberCategory(a.category);
+        if (categoryRank(a.category) != categoryRank(b.category))
+            return categoryRank(a.category) < categoryRank(b.category);
         const int fa = frequency.value(a.text);
         const int fb = frequency.value(b.text);
         if (fa != fb)
@@ -204,35 +141,52 @@ AnswerChooser::AnswerChooser(QList<Term> terms, const QStringList& corpus) : m_t
     });
 }
 
-QStringList AnswerChooser::choose(const QString& display) const
+QStringList AnswerChooser::choose(const AnswerContext& context) const
 {
-    QList<Found> found;
-    for (const Term& term : m_terms) {
-        QList<qsizetype> starts = occurrences(display, term.text);
-        if (!starts.isEmpty())
-            found.append({term.text, term.level, std::move(starts)});
+    const QString& display = context.display;
+    // The pinned facts, then the words of the part's own items, then those of the repeated sentences only; filler
+    // words last, for a passage that has nothing else its headings do not already tell.
+    QStringList tiers[4];
+    for (const QString& fact : context.pinned) {
+        if (display.contains(fact))
+            tiers[0].append(fact);
     }
-    const Choice choice(display, found);
+    for (const Term& term : m_candidates) {
+        const qsizetype at = display.indexOf(term.text, context.focus);
+        if (tiers[0].contains(term.text) || !display.contains(term.text))
+            continue;
+        tiers[isFiller(term) ? 3 : at >= 0 ? 1 : 2].append(term.text);
+    }
+    const Choice choice(context, m_vocabulary);
     QStringList chosen;
-    // General words (level 3) only make up a passage that has fewer than two other terms.
-    auto fill = [&](bool general, qsizetype limit) {
-        for (bool added = true; added && chosen.size() < limit;) {
+    for (const QStringList& tier : tiers) {
+        if ((&tier == &tiers[3] || (&tier == &tiers[2] && context.repeatsLead)) && !chosen.isEmpty())
+            break;
+        for (bool added = true; added && chosen.size() < maxAnswers;) {
             added = false;
-            for (const Found& f : found) {
-                if (chosen.size() >= limit)
+            for (const QString& word : tier) {
+                if (chosen.size() >= maxAnswers)
                     break;
-                if ((f.level == 3) != general || chosen.contains(f.text))
+                if (chosen.contains(word))
                     continue;
-                const QStringList trial = choice.ordered(chosen + QStringList{f.text});
+                const QStringList trial = choice.ordered(chosen + QStringList{word});
                 if (choice.acceptable(trial)) {
                     chosen = trial;
                     added = true;
                 }
             }
         }
-    };
-    fill(false, maxAnswers);
-    fill(true, 2);
+    }
+    // A paragraph that only rewords other provisions (「…」とあるのは「…」とする) keeps every word of the glossary
+    // inside its quotes: it asks which provision it rewords.
+    static const QRegularExpression reference(
+        QStringLiteral("第[一二三四五六七八九十百千]+条(の[一二三四五六七八九十]+)*(第[一二三四五六七八九十]+項)?"
+                       "|第[一二三四五六七八九十]+項"));
+    for (auto it = reference.globalMatch(display); chosen.isEmpty() && it.hasNext();) {
+        const QStringList trial{it.next().captured()};
+        if (choice.acceptable(trial))
+            chosen = trial;
+    }
     return choice.ordered(chosen);
 }
 

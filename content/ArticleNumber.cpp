@@ -115,10 +115,15 @@ QString paragraphRef(const QString& article, int paragraph)
     return article + u'第' + numberToKanji(paragraph) + u'項';
 }
 
-qint64 questionNumber(const ArticleRef& p)
+qint64 paragraphNumber(const ArticleRef& p)
 {
     const ArticleRef r = p.withParagraph();
     return qint64(r.article) * 10000 + r.branch * 100 + r.paragraph;
+}
+
+qint64 questionNumber(const ArticleRef& p, int part)
+{
+    return paragraphNumber(p) * partsPerParagraph + part;
 }
 
 } // namespace content

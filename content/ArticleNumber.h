@@ -31,8 +31,15 @@ std::optional<ArticleRef> parseArticleRef(const QString& text);
 // "第二十六条" + paragraph 2 → "第二十六条第二項".
 QString paragraphRef(const QString& article, int paragraph);
 
-// The question number of a paragraph: article × 10000 + branch × 100 + paragraph (第百七十九条の二第三項 →
-// 1790203). It ascends in the order of the Act and does not move when other paragraphs gain or lose a question.
-qint64 questionNumber(const ArticleRef& paragraph);
+// The number of a paragraph: article × 10000 + branch × 100 + paragraph (第百七十九条の二第三項 → 1790203). It
+// ascends in the order of the Act. Question files made before paragraphs were asked in parts numbered their
+// questions so.
+qint64 paragraphNumber(const ArticleRef& paragraph);
+
+// The Ｎｏ of a question: the paragraph number × 100 + the part, 0 for the one question of a paragraph asked whole
+// and 1, 2, … for the questions of a paragraph asked in parts (第百七十九条の二第三項 → 179020300; its second part →
+// 179020302). It ascends in reading order and does not move when other paragraphs gain, lose or split questions.
+qint64 questionNumber(const ArticleRef& paragraph, int part = 0);
+constexpr int partsPerParagraph = 100;
 
 } // namespace content

@@ -1,5 +1,7 @@
 #include "ContentCommands.h"
 
+#include "ActTables.h"
+#include "ContentReview.h"
 #include "Glossary.h"
 #include "QuestionGenerator.h"
 #include "Statute.h"
@@ -60,22 +62,41 @@ bool isQuestionTable(const QString& path)
     return start.startsWith(QStringLiteral("Ｎｏ\t").toUtf8());
 }
 
-int generate(const QString& statutePath, const QString& termsPath, const QString& output, QTextStream& out,
-             QTextStream& err)
+namespace {
+
+// What generate, lint and report read from the content folder.
+struct Sources
+{
+    QList<Paragraph> act;
+    QList<Term> glossary;
+    QList<ExamFact> facts;
+};
+
+bool readSources(const ContentFolder& folder, Sources& sources, QString& error)
+{
+    QList<TsvError> errors;
+    sources.act = readAct(folder, errors);
+    if (errors.isEmpty())
+        sources.glossary = readGlossary(folder.terms(), errors);
+    if (errors.isEmpty())
+        sources.facts = readExamFacts(folder.examFacts(), sources.glossary, errors);
+    error = summarize(errors);
+    return errors.isEmpty();
+}
+
+} // namespace
+
+int generate(const ContentFolder& folder, const QString& output, QTextStream& out, QTextStream& err)
 {
     const QString command = QStringLiteral("generate");
-    QList<TsvError> errors;
-    const QList<Paragraph> statute = readStatute(statutePath, errors);
-    if (!errors.isEmpty())
-        return fail(err, command, summarize(errors));
-    const QList<Term> glossary = readGlossary(termsPath, errors);
-    if (!errors.isEmpty())
-        return fail(err, command, summarize(errors));
-    const QList<store::Question> questions = generateQuestions(statute, glossary);
+    Sources sources;
     QString error;
+    if (!readSources(folder, sources, error))
+        return fail(err, command, error);
+    const QList<store::Question> questions = generateQuestions(sources.act, sources.glossary, sources.facts);
     if (!writeWhole(output, questionTable(questions, false), error))
         return fail(err, command, error);
-    out << output << ": " << questions.size() << " questions from " << statute.size() << " paragraphs\n";
+    out << output << ": " << questions.size() << " questions from " << sources.act.size() << " paragraphs\n";
     return 0;
 }
 
@@ -130,46 +151,85 @@ int merge(const QString& from, const QString& into, const QByteArray& key, QText
     return 0;
 }
 
-int lint(const QString& file, const QString& tocPath, const QString& statutePath, const QByteArray& key,
-         const LintOptions& options, QTextStream& out, QTextStream& err)
+namespace {
+
+// The questions and table of contents of a question table (with the folder's toc.tsv) or of a question file. Rows
+// of the table that cannot be read go to findings; false with a message when the input cannot be read at all.
+bool readInput(const QString& file, const ContentFolder& folder, const QByteArray& key, LintInput& input,
+               QStringList& findings, QString& error)
 {
-    const QString command = QStringLiteral("lint");
-    if (!QFileInfo::exists(file))
-        return fail(err, command, QStringLiteral("%1: no such file").arg(file));
+    if (!QFileInfo::exists(file)) {
+        error = QStringLiteral("%1: no such file").arg(file);
+        return false;
+    }
     QList<TsvError> errors;
-    const QList<Paragraph> paragraphs = readStatute(statutePath, errors);
-    if (!errors.isEmpty())
-        return fail(err, command, summarize(errors));
-    LintInput input;
-    QStringList findings;
     if (isQuestionTable(file)) {
         input.questionSource = file;
-        input.contentsSource = tocPath;
+        input.contentsSource = folder.contents();
         input.questions = readQuestions(file, errors);
         for (const TsvError& e : std::as_const(errors)) {
-            if (e.line <= 1)
-                return fail(err, command, e.toString());
+            if (e.line <= 1) {
+                error = e.toString();
+                return false;
+            }
             findings << e.toString();
         }
         errors.clear();
-        input.contents = readContents(tocPath, errors);
-        if (!errors.isEmpty())
-            return fail(err, command, summarize(errors));
-    } else {
-        try {
-            DatabaseContent content = readDatabase(file, key);
-            input.questionSource = input.contentsSource = file;
-            input.questions = std::move(content.questions);
-            input.contents = std::move(content.contents);
-        } catch (const store::StoreError& e) {
-            return fail(err, command, storeMessage(file, e));
-        }
+        input.contents = readContents(folder.contents(), errors);
+        error = summarize(errors);
+        return errors.isEmpty();
     }
-    findings += lintContent(input, StatuteIndex(paragraphs), options);
+    try {
+        DatabaseContent content = readDatabase(file, key);
+        input.questionSource = input.contentsSource = file;
+        input.questions = std::move(content.questions);
+        input.contents = std::move(content.contents);
+    } catch (const store::StoreError& e) {
+        error = storeMessage(file, e);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int lint(const QString& file, const ContentFolder& folder, const QByteArray& key, const LintOptions& options,
+         QTextStream& out, QTextStream& err)
+{
+    const QString command = QStringLiteral("lint");
+    LintInput input;
+    QStringList findings;
+    QString error;
+    Sources sources;
+    if (!readInput(file, folder, key, input, findings, error) || !readSources(folder, sources, error))
+        return fail(err, command, error);
+    findings += lintContent(input, StatuteIndex(sources.act), Vocabulary(sources.glossary), sources.facts, options);
     for (const QString& finding : std::as_const(findings))
         out << finding << '\n';
     out.flush();
     return findings.isEmpty() ? 0 : 1;
+}
+
+int report(const QString& file, const ContentFolder& folder, const QByteArray& key, int sample, QTextStream& out,
+           QTextStream& err)
+{
+    const QString command = QStringLiteral("report");
+    LintInput input;
+    QStringList unreadable;
+    QString error;
+    Sources sources;
+    if (!readInput(file, folder, key, input, unreadable, error) || !readSources(folder, sources, error))
+        return fail(err, command, error);
+    if (!unreadable.isEmpty())
+        return fail(err, command, unreadable.first());
+    printReview(reviewQuestions(input.questions, input.questionSource, StatuteIndex(sources.act),
+                                Vocabulary(sources.glossary), sources.facts),
+                out);
+    if (sample > 0) {
+        out << '\n';
+        printSample(input.questions, sample, out);
+    }
+    return 0;
 }
 
 int exportTable(const QString& database, const QString& output, const QByteArray& key, QTextStream& out,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ContentDatabase.h"
+#include "ContentFolder.h"
 #include "ContentLint.h"
 
 #include <QByteArray>
@@ -12,21 +13,28 @@ class QTextStream;
 // err, nothing written) or, for lint, findings (one line each on out).
 namespace content::commands {
 
-// statute + glossary → question table (written whole or not at all).
-int generate(const QString& statute, const QString& terms, const QString& output, QTextStream& out,
-             QTextStream& err);
+// The Act, its tables, the glossary and the exam facts of the folder → question table (written whole or not at
+// all).
+int generate(const ContentFolder& folder, const QString& output, QTextStream& out, QTextStream& err);
 
 // question table + table of contents → question file.
 int build(const QString& questions, const QString& toc, const QString& output, const QByteArray& key,
           Progress progress, QTextStream& out, QTextStream& err);
 
 // The questions and table of contents of a newer question file (from) into a learner's file (into), keeping the
-// learner's 済 and 直近 by Ｎｏ: new questions are added, changed ones take their new text, gone ones leave.
+// learner's 済 and 直近 by Ｎｏ: new questions are added, changed ones take their new text, gone ones leave (see
+// buildDatabase for the Ｎｏ of files made before paragraphs were asked in parts).
 int merge(const QString& from, const QString& into, const QByteArray& key, QTextStream& out, QTextStream& err);
 
-// A question table (with the table of contents toc) or a question file (with its own 目次), against the statute.
-int lint(const QString& file, const QString& toc, const QString& statute, const QByteArray& key,
-         const LintOptions& options, QTextStream& out, QTextStream& err);
+// A question table (with the folder's table of contents) or a question file (with its own 目次), against the Act,
+// the glossary and the exam facts of the folder.
+int lint(const QString& file, const ContentFolder& folder, const QByteArray& key, const LintOptions& options,
+         QTextStream& out, QTextStream& err);
+
+// The measures of a question table or file (reviewQuestions) on out, then, for sample > 0, that many questions as
+// the quiz screen shows them. Exit status 0 whatever the measures are.
+int report(const QString& file, const ContentFolder& folder, const QByteArray& key, int sample, QTextStream& out,
+           QTextStream& err);
 
 // question file → question table with the flags; to out when output is empty.
 int exportTable(const QString& database, const QString& output, const QByteArray& key, QTextStream& out,

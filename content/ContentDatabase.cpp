@@ -1,5 +1,7 @@
 #include "ContentDatabase.h"
 
+#include "ArticleNumber.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -99,8 +101,16 @@ BuildReport buildDatabase(const QString& path, QList<store::Question> questions,
             throw ProgressUnreadable(e.kind(), e.message(), e.sqliteCode());
         }
         QSet<qint64> present;
-        for (store::Question& q : questions) {
+        for (const store::Question& q : std::as_const(questions))
             present.insert(q.no);
+        // A file made before paragraphs were asked in parts numbered a question by its paragraph alone: its flags
+        // go to the paragraph's question, which now carries that number × 100.
+        for (const qint64 no : old.keys()) {
+            const qint64 carried = no * partsPerParagraph;
+            if (!present.contains(no) && present.contains(carried) && !old.contains(carried))
+                old.insert(carried, old.take(no));
+        }
+        for (store::Question& q : questions) {
             const auto it = old.constFind(q.no);
             if (it == old.constEnd())
                 continue;

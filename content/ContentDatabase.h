@@ -42,7 +42,9 @@ struct BuildReport
 // Writes a new question file at path, keyed with key: the questions (with their flags) and the table of contents.
 // The file is built beside the target and renamed over it only when complete, so a failure leaves the old file as
 // it was. With Progress::Keep, an existing file's 済 and 直近 are carried over by Ｎｏ (the first row of an Ｎｏ
-// decides); a file that cannot be read then stops the build with ProgressUnreadable. Throws store::StoreError.
+// decides); an Ｎｏ the new questions lack goes to Ｎｏ × 100 when they have that (a file made before paragraphs were
+// asked in parts numbered a question by its paragraph alone). A file that cannot be read stops the build with
+// ProgressUnreadable. Throws store::StoreError.
 BuildReport buildDatabase(const QString& path, QList<store::Question> questions,
                           const QList<store::ContentsEntry>& contents, const QByteArray& key, Progress progress);
 

@@ -1,5 +1,7 @@
 #include "ContentLint.h"
 
+#include "ContentReview.h"
+
 #include "Glossary.h"
 #include "Passage.h"
 #include "drill/ChapterTable.h"
@@ -55,6 +57,7 @@ public:
         : m_input(input), m_statute(statute), m_options(options)
     {
         for (const Paragraph& p : statute.paragraphs()) {
+            m_formerNumbers.insert(paragraphNumber(p.ref));
             const QString key = unitKey(p.part, p.chapter);
             if (!m_paragraphsOf.contains(key))
                 m_units.append({p.part, p.chapter});
@@ -155,7 +158,11 @@ private:
             return;
         }
         m_ordered.append({q.no, ref->withParagraph(), &r});
-        m_answered[unitKey(q.hen, q.sho)].insert(questionNumber(*ref));
+        m_answered[unitKey(q.hen, q.sho)].insert(paragraphNumber(*ref));
+        if (q.no / partsPerParagraph != paragraphNumber(*ref) || m_formerNumbers.contains(q.no))
+            report(r, QStringLiteral("Ｎｏ is not a number of the paragraph %1 names (%2, or %2 and a part)")
+                          .arg(q.jo)
+                          .arg(questionNumber(*ref)));
         const int paragraphs = m_statute.paragraphCount(*ref);
         if (ref->paragraph == 0 && paragraphs > 1)
             report(r, QStringLiteral("条 names no paragraph, but %1 has %2").arg(p->article).arg(paragraphs));
@@ -202,7 +209,7 @@ private:
         for (qsizetype i = 1; i < m_ordered.size(); ++i) {
             const Ordered& before = m_ordered[i - 1];
             const Ordered& here = m_ordered[i];
-            if (here.no != before.no && here.ref <= before.ref)
+            if (here.no != before.no && here.ref < before.ref)
                 report(*here.record, QStringLiteral("comes after Ｎｏ %1 %2, against the order of the Act")
                                          .arg(before.no)
                                          .arg(before.record->question.jo));
@@ -235,24 +242,16 @@ private:
             const QString key = unitKey(part, chapter);
             const QList<const Paragraph*> paragraphs = m_paragraphsOf.value(key);
             const QSet<qint64> answered = m_answered.value(key);
-            if (paragraphs.size() >= m_options.minPerChapter || paragraphs.isEmpty()) {
-                const int needed = paragraphs.isEmpty() ? 1 : m_options.minPerChapter;
-                if (answered.size() < needed)
-                    m_findings << where + QStringLiteral("%1: %2 questions; at least %3 are needed")
-                                              .arg(unitName(part, chapter))
-                                              .arg(answered.size())
-                                              .arg(needed);
+            // A chapter with fewer paragraphs is held to a question for each of them, which reviewQuestions checks
+            // for every paragraph of the Act.
+            if (paragraphs.size() < m_options.minPerChapter && !paragraphs.isEmpty())
                 continue;
-            }
-            for (const Paragraph* p : paragraphs) {
-                if (answered.contains(questionNumber(p->ref)))
-                    continue;
-                const QString name = m_statute.paragraphCount(p->ref) > 1 ? paragraphRef(p->article, p->ref.paragraph)
-                                                                           : p->article;
-                m_findings << where + QStringLiteral("%1: %2 has no question, and the chapter has only %3 paragraphs")
-                                          .arg(unitName(part, chapter), name)
-                                          .arg(paragraphs.size());
-            }
+            const int needed = paragraphs.isEmpty() ? 1 : m_options.minPerChapter;
+            if (answered.size() < needed)
+                m_findings << where + QStringLiteral("%1: %2 questions; at least %3 are needed")
+                                          .arg(unitName(part, chapter))
+                                          .arg(answered.size())
+                                          .arg(needed);
         }
     }
 
@@ -299,13 +298,16 @@ private:
     QHash<QString, QSet<qint64>> m_answered;  // unit → paragraphs with a question
     QSet<QString> m_drilledSections;
     QList<Ordered> m_ordered;
+    QSet<qint64> m_formerNumbers;  // paragraph numbers, the Ｎｏ of questions before paragraphs were asked in parts
 };
 
 } // namespace
 
-QStringList lintContent(const LintInput& input, const StatuteIndex& statute, const LintOptions& options)
+QStringList lintContent(const LintInput& input, const StatuteIndex& act, const Vocabulary& vocabulary,
+                        const QList<ExamFact>& facts, const LintOptions& options)
 {
-    return Linter(input, statute, options).run();
+    return Linter(input, act, options).run() +
+           reviewQuestions(input.questions, input.questionSource, act, vocabulary, facts).findings;
 }
 
 } // namespace content

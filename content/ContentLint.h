@@ -1,6 +1,8 @@
 #pragma once
 
+#include "BlankRules.h"
 #include "ContentTsv.h"
+#include "Glossary.h"
 #include "Statute.h"
 
 #include <QList>
@@ -29,15 +31,21 @@ struct LintInput
 };
 
 // Every quality check of the shipped content, one line per finding; nothing when all is well.
+//  - the rules of teaching (reviewQuestions): no heading gives an answer away, every paragraph has a question and
+//    every item and sub-item is shown, no passage needs more lines than the box shows, no question blanks only
+//    filler words, none blanks inside a replacement clause's quoted wording or three members of one list, the
+//    numbers run in reading order, every classic exam fact is a blank;
 //  - required fields present, flags 0 or 1, line breaks CR LF;
 //  - 編 and 章 from the program's chapter table or, for the chapters it lacks, from the Act; 条 a paragraph of the
 //    Act, naming the paragraph where the article has several; 編 章 節 款 as the Act has them;
-//  - Ｎｏ unique, ascending in the file and in the order of the Act;
+//  - Ｎｏ unique, ascending in the file and in the order of the Act, and the Ｎｏ of the paragraph its 条 names
+//    (questionNumber), never the number a paragraph had before questions were numbered in parts;
 //  - one to maxAnswers answers, each a possible answer word that occurs in the laid-out passage and leaves its
 //    blank marker after the replacement in list order;
 //  - no two-column items shown run together;
 //  - enough questions in all and per chapter, or one per paragraph where a chapter has fewer paragraphs;
 //  - every section of 目次 drilled, and every 節 of a question in 目次.
-QStringList lintContent(const LintInput& input, const StatuteIndex& statute, const LintOptions& options = {});
+QStringList lintContent(const LintInput& input, const StatuteIndex& act, const Vocabulary& vocabulary,
+                        const QList<ExamFact>& facts, const LintOptions& options = {});
 
 } // namespace content

@@ -2,6 +2,7 @@
 
 #include "ArticleNumber.h"
 
+#include <QHash>
 #include <QSet>
 
 namespace content {
@@ -10,10 +11,27 @@ const QStringList& glossaryCategories()
 {
     static const QStringList categories = {
         QStringLiteral("割合"), QStringLiteral("期間"), QStringLiteral("数額"), QStringLiteral("罰則"),
-        QStringLiteral("機関"), QStringLiteral("会社"), QStringLiteral("書類"), QStringLiteral("財産"),
-        QStringLiteral("手続"), QStringLiteral("権利"), QStringLiteral("当事者"), QStringLiteral("一般"),
+        QStringLiteral("効果"), QStringLiteral("機関"), QStringLiteral("会社"), QStringLiteral("書類"),
+        QStringLiteral("財産"), QStringLiteral("手続"), QStringLiteral("権利"), QStringLiteral("当事者"),
+        QStringLiteral("一般"), QStringLiteral("定型"),
     };
     return categories;
+}
+
+bool isFixedPhrase(const QString& category)
+{
+    return category == QStringLiteral("定型");
+}
+
+int categoryRank(const QString& category)
+{
+    if (isNumberCategory(category))
+        return 0;
+    if (category == QStringLiteral("罰則") || category == QStringLiteral("効果"))
+        return 1;
+    if (category == QStringLiteral("機関"))
+        return 2;
+    return 3;
 }
 
 bool isNumberCategory(const QString& category)
@@ -68,6 +86,27 @@ QList<Term> readGlossary(const QString& path, QList<TsvError>& errors)
         terms.append(t);
     }
     return terms;
+}
+
+QList<ExamFact> readExamFacts(const QString& path, const QList<Term>& glossary, QList<TsvError>& errors)
+{
+    static const QStringList header = {QStringLiteral("paragraph"), QStringLiteral("item"), QStringLiteral("term"),
+                                       QStringLiteral("note")};
+    QHash<QString, const Term*> byText;
+    for (const Term& t : glossary)
+        byText.insert(t.text, &t);
+    QList<ExamFact> facts;
+    for (const TsvRow& row : readTsv(path, header, errors)) {
+        const QStringList& f = row.fields;
+        const Term* term = byText.value(f[2]);
+        if (!parseArticleRef(f[0]))
+            errors.append({path, row.line, QStringLiteral("「%1」 names no paragraph").arg(f[0])});
+        else if (!term || isFiller(*term) || isFixedPhrase(term->category))
+            errors.append({path, row.line, QStringLiteral("「%1」 is no answer word of the glossary").arg(f[2])});
+        else
+            facts.append({f[0], f[1], f[2], f[3], row.line});
+    }
+    return facts;
 }
 
 } // namespace content

@@ -23,14 +23,33 @@ QString titleAsCaption(const Paragraph& p)
     return {};
 }
 
+// The facts to pin in a part: those of its paragraph that name one of the items it shows, and in the first part
+// those that name no item.
+QStringList pinnedFacts(const QList<ExamFact>& facts, const QString& jo, const Paragraph& p, const PassagePart& part,
+                        bool first)
+{
+    QStringList pinned;
+    for (const ExamFact& fact : facts) {
+        if (fact.paragraph != jo)
+            continue;
+        const bool shown = fact.item.isEmpty() ? first
+                                               : std::any_of(part.items.begin(), part.items.end(), [&](qsizetype i) {
+                                                     return p.items[i].number == fact.item;
+                                                 });
+        if (shown)
+            pinned.append(fact.term);
+    }
+    return pinned;
+}
+
 } // namespace
 
-QHash<qint64, QString> articleCaptions(const QList<Paragraph>& statute)
+QHash<qint64, QString> articleCaptions(const QList<Paragraph>& act)
 {
     QHash<qint64, QString> captions;
     QString caption;
     QString division;
-    for (const Paragraph& p : statute) {
+    for (const Paragraph& p : act) {
         if (p.ref.paragraph != 1)
             continue;
         const QString here = divisionOf(p);
@@ -39,36 +58,45 @@ QHash<qint64, QString> articleCaptions(const QList<Paragraph>& statute)
         else if (here != division)
             caption = titleAsCaption(p);
         division = here;
-        captions.insert(questionNumber(p.ref), caption);
+        captions.insert(paragraphNumber(p.ref), caption);
     }
     return captions;
 }
 
-QList<store::Question> generateQuestions(const QList<Paragraph>& statute, const QList<Term>& glossary)
+QList<store::Question> generateQuestions(const QList<Paragraph>& act, const QList<Term>& glossary,
+                                         const QList<ExamFact>& facts)
 {
-    const StatuteIndex index(statute);
-    const QHash<qint64, QString> captions = articleCaptions(statute);
-    QStringList displays;
-    for (const Paragraph& p : statute)
-        displays.append(passage::breakSentences(passageOf(p)));
-    const AnswerChooser chooser(glossary, displays);
+    const StatuteIndex index(act);
+    const QHash<qint64, QString> captions = articleCaptions(act);
+    QStringList corpus;
+    for (const Paragraph& p : act)
+        corpus.append(passage::breakSentences(passageOf(p)));
+    const AnswerChooser chooser(glossary, corpus);
     QList<store::Question> questions;
-    for (qsizetype i = 0; i < statute.size(); ++i) {
-        const Paragraph& p = statute[i];
-        const QStringList answers = chooser.choose(displays[i]);
-        if (answers.isEmpty())
-            continue;
+    for (const Paragraph& p : act) {
         store::Question q;
-        q.no = questionNumber(p.ref);
         q.hen = p.part;
         q.sho = p.chapter;
         q.setsu = p.section;
         q.kan = p.subsection;
         q.jo = index.paragraphCount(p.ref) > 1 ? paragraphRef(p.article, p.ref.paragraph) : p.article;
-        q.teigi = captions.value(questionNumber({p.ref.article, p.ref.branch, 1}));
-        q.mondai = passageOf(p);
-        q.kaitou = answers.join(u',');
-        questions.append(q);
+        q.teigi = captions.value(paragraphNumber({p.ref.article, p.ref.branch, 1}));
+        const QList<PassagePart> parts = partsOf(p);
+        for (qsizetype k = 0; k < parts.size(); ++k) {
+            const PassagePart& part = parts[k];
+            AnswerContext context{passage::breakSentences(part.passage), q, pinnedFacts(facts, q.jo, p, part, k == 0), 0,
+                                  k > 0};
+            if (parts.size() > 1 && !part.items.isEmpty())
+                context.focus = std::max<qsizetype>(
+                    0, context.display.indexOf(passage::kLineBreak + p.items[part.items.first()].number + u' '));
+            const QStringList answers = chooser.choose(context);
+            if (answers.isEmpty())
+                continue;
+            q.no = questionNumber(p.ref, parts.size() > 1 ? int(k + 1) : 0);
+            q.mondai = part.passage;
+            q.kaitou = answers.join(u',');
+            questions.append(q);
+        }
     }
     return questions;
 }

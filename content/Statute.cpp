@@ -27,7 +27,7 @@ std::optional<ArticleRef> parseKey(const QString& key)
 
 qint64 articleNumber(const ArticleRef& ref)
 {
-    return questionNumber({ref.article, ref.branch, 1}) - 1;
+    return paragraphNumber({ref.article, ref.branch, 1}) - 1;
 }
 
 } // namespace
@@ -67,8 +67,19 @@ QList<Paragraph> readStatute(const QString& path, QList<TsvError>& errors)
         p.section = f[7];
         p.subsection = f[8];
         p.text = f[9];
-        if (!f[10].isEmpty())
-            p.items = f[10].split(itemSeparator);
+        bool itemsOk = true;
+        for (const QString& line : f[10].split(itemSeparator, Qt::SkipEmptyParts)) {
+            const qsizetype blank = line.indexOf(u' ');
+            if (blank <= 0) {
+                itemsOk = false;
+                break;
+            }
+            p.items.append({line.left(blank), line.mid(blank + 1), {}, {}});
+        }
+        if (!itemsOk) {
+            errors.append({path, row.line, QStringLiteral("an item lacks its number: %1").arg(f[10])});
+            continue;
+        }
         paragraphs.append(p);
     }
     return paragraphs;
@@ -78,14 +89,14 @@ StatuteIndex::StatuteIndex(const QList<Paragraph>& paragraphs) : m_paragraphs(pa
 {
     for (qsizetype i = 0; i < m_paragraphs.size(); ++i) {
         const ArticleRef& ref = m_paragraphs[i].ref;
-        m_byNumber.insert(questionNumber(ref), i);
+        m_byNumber.insert(paragraphNumber(ref), i);
         ++m_countByArticle[articleNumber(ref)];
     }
 }
 
 const Paragraph* StatuteIndex::find(const ArticleRef& ref) const
 {
-    const auto it = m_byNumber.constFind(questionNumber(ref));
+    const auto it = m_byNumber.constFind(paragraphNumber(ref));
     return it == m_byNumber.constEnd() ? nullptr : &m_paragraphs[*it];
 }
 

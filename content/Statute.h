@@ -11,6 +11,20 @@
 // The text of the Act by paragraph (articles.tsv).
 namespace content {
 
+// An item (号) of a paragraph: its number, its text (the two columns of a case and what applies to it kept apart by
+// an ideographic blank, as the Act prints them) and its sub-items, each as it is shown: "イ 子会社", "（１） …".
+struct Item
+{
+    QString number;  // 一, 三の二
+    QString text;
+    QStringList subItems;
+    QString shortText;  // a shortened text (omissions marked （略）) for an item too long for the box, or empty
+
+    QString line() const { return number + u' ' + text; }
+    QString shownLine() const { return number + u' ' + (shortText.isEmpty() ? text : shortText); }
+    bool operator==(const Item&) const = default;
+};
+
 struct Paragraph
 {
     int line = 0;
@@ -21,11 +35,20 @@ struct Paragraph
     QString chapter;  // empty in the parts without chapters
     QString section;
     QString subsection;
-    QString text;       // the paragraph's own sentences
-    QStringList items;  // "一 剰余金の配当", …
+    QString text;  // the paragraph's own sentences
+    QList<Item> items;
+    // A shortened form of the sentences (omissions marked （略）) for the parts of a paragraph whose sentences are too
+    // long to be shown beside its items; empty for most paragraphs.
+    QString shortText;
+
+    bool operator==(const Paragraph&) const = default;
 };
 
-// Reads articles.tsv; each row's article_key must agree with its article.
+// The ideographic blank that keeps the two columns of an item apart.
+inline constexpr QChar columnBlank = QChar(0x3000);
+
+// Reads articles.tsv; each row's article_key must agree with its article. Items keep the text of the data set (two
+// columns run together, no sub-items): readAct completes them.
 QList<Paragraph> readStatute(const QString& path, QList<TsvError>& errors);
 
 // The paragraphs of the Act, found by their reference.

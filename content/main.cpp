@@ -26,6 +26,11 @@ QTextStream& err()
     return stream;
 }
 
+QString contentDir()
+{
+    return QStringLiteral(HARUNIRE_CONTENT_DIR);
+}
+
 QString contentFile(const char* name)
 {
     return QDir(QStringLiteral(HARUNIRE_CONTENT_DIR)).filePath(QString::fromUtf8(name));
@@ -36,6 +41,7 @@ const char* const usage = "usage: harunire-km-content <command> [options]\n"
                           "  generate  the Act and the glossary -> question table (questions.tsv)\n"
                           "  build     question table and table of contents -> question file\n"
                           "  lint      check a question table or a question file\n"
+                          "  report    the measures of a question table or file, and a sample of its questions\n"
                           "  export    question file -> question table with the progress flags\n"
                           "  merge     a newer question file -> a learner's file, keeping the learner's progress\n"
                           "'harunire-km-content <command> --help' describes the options of a command.\n";
@@ -52,9 +58,10 @@ public:
             m_parser.addPositionalArgument(positional, QStringLiteral("The file to read."));
     }
 
-    void option(const QString& name, const QString& description, const QString& defaultFile = {})
+    void option(const QString& name, const QString& description, const QString& defaultFile = {},
+                const QString& valueName = QStringLiteral("file"))
     {
-        QCommandLineOption o(name, description, QStringLiteral("file"));
+        QCommandLineOption o(name, description, valueName);
         if (!defaultFile.isEmpty()) {
             o.setDescription(description + QStringLiteral(" Default: ") + defaultFile);
             o.setDefaultValue(defaultFile);
@@ -100,16 +107,16 @@ private:
 };
 
 const QString passwordHelp = QStringLiteral("Password of the question file (default: the program's own).");
+const QString contentHelp = QStringLiteral("The folder with the Act, its tables, the glossary and the exam facts.");
 
 int generate(const QStringList& args)
 {
     Command c(QStringLiteral("generate"), QStringLiteral("Makes the question table from the Act and the glossary."));
-    c.option(QStringLiteral("statute"), QStringLiteral("The Act by paragraph."), contentFile("articles.tsv"));
-    c.option(QStringLiteral("terms"), QStringLiteral("The glossary of answer words."), contentFile("terms.tsv"));
+    c.option(QStringLiteral("content"), contentHelp, contentDir(), QStringLiteral("folder"));
     c.option(QStringLiteral("output"), QStringLiteral("The question table to write."), contentFile("questions.tsv"));
     if (!c.parse(args, 0))
         return 2;
-    return content::commands::generate(c.value(QStringLiteral("statute")), c.value(QStringLiteral("terms")),
+    return content::commands::generate(content::ContentFolder(c.value(QStringLiteral("content"))),
                                        c.value(QStringLiteral("output")), out(), err());
 }
 
@@ -142,14 +149,35 @@ int lint(const QStringList& args)
               QStringLiteral("Checks a question table or a question file; prints one line per finding and exits "
                              "with 1 when there is any."),
               QStringLiteral("file"));
-    c.option(QStringLiteral("toc"), QStringLiteral("The table of contents for a question table."),
-             contentFile("toc.tsv"));
-    c.option(QStringLiteral("statute"), QStringLiteral("The Act by paragraph."), contentFile("articles.tsv"));
-    c.option(QStringLiteral("password"), passwordHelp);
+    c.option(QStringLiteral("content"), contentHelp, contentDir(), QStringLiteral("folder"));
+    c.option(QStringLiteral("password"), passwordHelp, {}, QStringLiteral("password"));
     if (!c.parse(args, 1))
         return 2;
-    return content::commands::lint(c.file(), c.value(QStringLiteral("toc")), c.value(QStringLiteral("statute")),
-                                   c.key(), content::LintOptions(), out(), err());
+    return content::commands::lint(c.file(), content::ContentFolder(c.value(QStringLiteral("content"))), c.key(),
+                                   content::LintOptions(), out(), err());
+}
+
+int report(const QStringList& args)
+{
+    Command c(QStringLiteral("report"),
+              QStringLiteral("Prints how well a question table or file teaches: the measures over the whole set, "
+                             "then a sample of its questions as the quiz screen shows them."),
+              QStringLiteral("file"));
+    c.option(QStringLiteral("content"), contentHelp, contentDir(), QStringLiteral("folder"));
+    c.option(QStringLiteral("password"), passwordHelp, {}, QStringLiteral("password"));
+    c.option(QStringLiteral("sample"), QStringLiteral("How many questions to show, spread evenly (default 0)."), {},
+             QStringLiteral("count"));
+    if (!c.parse(args, 1))
+        return 2;
+    bool ok = true;
+    const QString sampleText = c.value(QStringLiteral("sample"));
+    const int sample = sampleText.isEmpty() ? 0 : sampleText.toInt(&ok);
+    if (!ok || sample < 0) {
+        err() << "report: --sample takes a count (see --help)\n";
+        return 2;
+    }
+    return content::commands::report(c.file(), content::ContentFolder(c.value(QStringLiteral("content"))), c.key(),
+                                     sample, out(), err());
 }
 
 int exportTable(const QStringList& args)
@@ -158,7 +186,7 @@ int exportTable(const QStringList& args)
               QStringLiteral("Writes a question file out as a question table with 済 and 直近."),
               QStringLiteral("file"));
     c.option(QStringLiteral("output"), QStringLiteral("The table to write (default: standard output)."));
-    c.option(QStringLiteral("password"), passwordHelp);
+    c.option(QStringLiteral("password"), passwordHelp, {}, QStringLiteral("password"));
     if (!c.parse(args, 1))
         return 2;
     return content::commands::exportTable(c.file(), c.value(QStringLiteral("output")), c.key(), out(), err());
@@ -202,6 +230,8 @@ int main(int argc, char** argv)
         return build(args);
     if (command == QLatin1String("lint"))
         return lint(args);
+    if (command == QLatin1String("report"))
+        return report(args);
     if (command == QLatin1String("export"))
         return exportTable(args);
     if (command == QLatin1String("merge"))

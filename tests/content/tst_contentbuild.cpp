@@ -21,15 +21,8 @@ struct Run
 
 store::Question question(qint64 no, const QString& mondai, const QString& kaitou)
 {
-    return {no,
-            samples::part1,
-            samples::chapter1,
-            {},
-            {},
-            QStringLiteral("第%1条").arg(no),
-            QStringLiteral("（見出し）"),
-            mondai,
-            kaitou};
+    const QString jo = QStringLiteral("第%1条").arg(no);
+    return {no, samples::part1, samples::chapter1, {}, {}, jo, QStringLiteral("（見出し）"), mondai, kaitou};
 }
 
 QList<store::Question> firstEdition()
@@ -77,15 +70,12 @@ private slots:
     void init();
     void cleanup();
     void builtFileOpensAndExportsBack();
-    void rebuildKeepsProgress();
-    void discardProgress();
-    void exportedRecordMovesToAnotherFile();
+    void progress_data();
+    void progress();
     void failedBuildLeavesTheOldFile_data();
     void failedBuildLeavesTheOldFile();
     void malformedTable_data();
     void malformedTable();
-    void wrongPassword_data();
-    void wrongPassword();
     void commandLine_data();
     void commandLine();
 
@@ -130,50 +120,66 @@ void TestContentBuild::builtFileOpensAndExportsBack()
     QVERIFY(QDir().entryList(QDir::Files).size() == 3);  // nothing left beside the file
 }
 
-void TestContentBuild::rebuildKeepsProgress()
+void TestContentBuild::progress_data()
 {
-    const QString database = m_folder->database();
-    QCOMPARE(build("questions.tsv", database).status, 0);
-    fixture::exec(database, "UPDATE 問題 SET 済 = 1 WHERE Ｎｏ = 1; UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE Ｎｏ = 2;"
-                            "UPDATE 問題 SET 直近 = 1 WHERE Ｎｏ = 3");
-    // A new edition: question 1 reworded, 3 gone, 4 new.
-    QList<store::Question> second = firstEdition();
-    second[0].mondai = "会社は、法人である。";
-    second.removeLast();
-    second.append(question(4, "監査役は、監査をする。", "監査役"));
-    samples::writeFile("second.tsv", content::questionTable(second, false));
-
-    const Run run = build("second.tsv", database);
-    QCOMPARE(run.status, 0);
-    QCOMPARE(run.out, database + ": kept the progress of 2 questions; 1 questions with progress are no longer there\n");
-    QCOMPARE(fixture::flags(database), QStringLiteral("1:1/0 2:1/1 4:0/0"));
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QList<qint64>>("before");  // the learner's file: 済 on the first two, 直近 on the last two
+    QTest::addColumn<QList<qint64>>("after");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("flags");
+    QTest::newRow("a rebuild keeps the flags by Ｎｏ")
+        << "build" << QList<qint64>{1, 2, 3} << QList<qint64>{1, 2, 4}
+        << "%1: kept the progress of 2 questions; 1 questions with progress are no longer there\n"
+        << "1:1/0 2:1/1 4:0/0";
+    QTest::newRow("a rebuild told so discards them") << "discard" << QList<qint64>{1, 2, 3} << QList<qint64>{1, 2, 3}
+                                                     << "" << "1:0/0 2:0/0 3:0/0";
+    QTest::newRow("an exported record moves to another file")
+        << "export" << QList<qint64>{1, 2, 3} << QList<qint64>() << ""
+        << "1:1/0 2:1/1 3:0/1";
+    // A file made before paragraphs were asked in parts; the new one asks 第二条第一項 in two parts.
+    QTest::newRow("a merge carries paragraph numbers to Ｎｏ × 100")
+        << "merge" << QList<qint64>{10001, 20001, 20002} << QList<qint64>{1000100, 2000101, 2000102, 2000200}
+        << "%1: 4 questions, kept the progress of 2 questions\n"
+        << "1000100:1/0 2000101:0/0 2000102:0/0 2000200:0/1";
 }
 
-void TestContentBuild::discardProgress()
+void TestContentBuild::progress()
 {
+    QFETCH(QString, way);
+    QFETCH(QList<qint64>, before);
+    QFETCH(QList<qint64>, after);
+    QFETCH(QString, out);
+    QFETCH(QString, flags);
+    auto edition = [](const QList<qint64>& numbers) {
+        QList<store::Question> questions;
+        for (const qint64 no : numbers)
+            questions.append(question(no, "会社は、法人とする。", "法人"));
+        return questions;
+    };
     const QString database = m_folder->database();
-    QCOMPARE(build("questions.tsv", database).status, 0);
-    fixture::exec(database, "UPDATE 問題 SET 済 = 1, 直近 = 1");
-    const Run run = build("questions.tsv", database, content::Progress::Discard);
+    fixture::writeDatabase(database, edition(before));
+    fixture::exec(database, QStringLiteral("UPDATE 問題 SET 済 = 1 WHERE Ｎｏ IN (%1, %2);"
+                                           "UPDATE 問題 SET 直近 = 1 WHERE Ｎｏ IN (%2, %3)")
+                                .arg(before[0])
+                                .arg(before[1])
+                                .arg(before[2]));
+    samples::writeFile("next.tsv", content::questionTable(edition(after), false));
+    fixture::writeDatabase("next.mdb", edition(after));
+    Run run;
+    QTextStream outStream(&run.out);
+    QTextStream errStream(&run.err);
+    QString result = database;
+    if (way == "merge") {
+        run.status = content::commands::merge("next.mdb", database, fixture::key(), outStream, errStream);
+    } else if (way == "export") {
+        QCOMPARE(content::commands::exportTable(database, "record.tsv", fixture::key(), outStream, errStream), 0);
+        run = build("record.tsv", result = "moved.mdb");
+    } else {
+        run = build("next.tsv", database, way == "discard" ? content::Progress::Discard : content::Progress::Keep);
+    }
     QCOMPARE(run.status, 0);
-    QCOMPARE(run.out, QString());
-    QCOMPARE(fixture::flags(database), QStringLiteral("1:0/0 2:0/0 3:0/0"));
-}
-
-void TestContentBuild::exportedRecordMovesToAnotherFile()
-{
-    const QString database = m_folder->database();
-    QCOMPARE(build("questions.tsv", database).status, 0);
-    fixture::exec(database, "UPDATE 問題 SET 済 = 1 WHERE Ｎｏ = 3");
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    QCOMPARE(content::commands::exportTable(database, "record.tsv", fixture::key(), outStream, errStream), 0);
-    QCOMPARE(out + err, QString());
-
-    QCOMPARE(build("record.tsv", "moved.mdb").status, 0);
-    QCOMPARE(fixture::flags("moved.mdb"), QStringLiteral("1:0/0 2:0/0 3:1/0"));
+    QCOMPARE(run.out + run.err, out.arg(database));
+    QCOMPARE(fixture::flags(result), flags);
 }
 
 void TestContentBuild::failedBuildLeavesTheOldFile_data()
@@ -249,34 +255,6 @@ void TestContentBuild::malformedTable()
     QVERIFY(!QFile::exists(m_folder->database()));
 }
 
-void TestContentBuild::wrongPassword_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::newRow("lint") << "lint";
-    QTest::newRow("export") << "export";
-}
-
-void TestContentBuild::wrongPassword()
-{
-    QFETCH(QString, command);
-    const QString database = m_folder->database();
-    fixture::writeDatabase(database, firstEdition(), {}, "ANOTHER1");
-    samples::writeFile("articles.tsv", samples::statuteTable(samples::statute()));
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    const int status = command == "lint"
-                           ? content::commands::lint(database, "toc.tsv", "articles.tsv", fixture::key(), {},
-                                                     outStream, errStream)
-                           : content::commands::exportTable(database, "out.tsv", fixture::key(), outStream, errStream);
-    QCOMPARE(status, 1);
-    QCOMPARE(out, QString());
-    QCOMPARE(err, command + ": " + database +
-                      ": file is encrypted or is not a database (wrong password, or not a question file)\n");
-    QVERIFY(!QFile::exists("out.tsv"));
-}
-
 void TestContentBuild::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -290,8 +268,16 @@ void TestContentBuild::commandLine_data()
     QTest::newRow("unknown option") << QStringList{"export", "--frobnicate", "x.mdb"} << 2 << 0 << 1;
     QTest::newRow("lint of a missing file") << QStringList{"lint", "missing.tsv"} << 1 << 0 << 1;
     QTest::newRow("lint of a table with another header") << QStringList{"lint", "toc.tsv"} << 1 << 0 << 1;
-    QTest::newRow("lint with findings, one line each")
-        << QStringList{"lint", "questions.tsv", "--toc", "toc.tsv", "--statute", "articles.tsv"} << 1 << -1 << 0;
+    QTest::newRow("lint of a file keyed with another password")
+        << QStringList{"lint", "ソラメモ.mdb", "--password", "ANOTHER1"} << 1 << 0 << 1;
+    QTest::newRow("export of a file keyed with another password")
+        << QStringList{"export", "ソラメモ.mdb", "--password", "ANOTHER1", "--output", "out.tsv"} << 1 << 0 << 1;
+    QTest::newRow("lint with findings, one line each") << QStringList{"lint", "questions.tsv", "--content", "."} << 1
+                                                       << -1 << 0;
+    QTest::newRow("report of the measures") << QStringList{"report", "questions.tsv", "--content", "."} << 0 << 13
+                                            << 0;
+    QTest::newRow("report with a sample count that is none")
+        << QStringList{"report", "questions.tsv", "--sample", "x"} << 2 << 0 << 1;
     QTest::newRow("build keeps progress unless told")
         << QStringList{"build", "--questions", "questions.tsv", "--toc", "toc.tsv", "--output", "ソラメモ.mdb"} << 0
         << 1 << 0;
@@ -307,7 +293,8 @@ void TestContentBuild::commandLine()
     QFETCH(int, status);
     QFETCH(int, outLines);
     QFETCH(int, errLines);
-    samples::writeFile("articles.tsv", samples::statuteTable(samples::statute()));
+    samples::writeFolder(".", {});
+    samples::writeFile("questions.tsv", content::questionTable(firstEdition(), false));
     // The tool opens files with the program's password.
     fixture::writeDatabase(m_folder->database(), firstEdition(), samples::contents(), fixture::programKey());
     fixture::exec(m_folder->database(), "UPDATE 問題 SET 済 = 1 WHERE Ｎｏ = 2", fixture::programKey());
@@ -322,6 +309,10 @@ void TestContentBuild::commandLine()
         QCOMPARE(lineCount(run.err), errLines);
     else
         QVERIFY(!run.err.isEmpty());
+    if (arguments.contains("--password"))
+        QVERIFY2(run.err.endsWith("file is encrypted or is not a database (wrong password, or not a question file)\n"),
+                 qPrintable(run.err));
+    QVERIFY(!QFile::exists("out.tsv"));
     if (arguments.value(0) == "build") {
         const int kept = arguments.contains("--discard-progress") ? 0 : 1;
         QCOMPARE(fixture::flags(m_folder->database(), fixture::programKey()),

@@ -1,0 +1,210 @@
+#include "BlankRules.h"
+
+#include "ArticleNumber.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace content {
+
+namespace {
+
+// Kanji that may stand right before a word without being part of it (当該, 各, その他, その後) and right after it
+// (…等, …及び, …又は, …並びに, …若しくは, …以上, …全員, …各自, …間, …中, …後, …前, …内, …未満, …自ら).
+const QString kanjiBefore = QStringLiteral("該各他後");
+const QString kanjiAfter = QStringLiteral("等及又並若以全各間中後前内未自");
+
+bool isKanji(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x3400 && u <= 0x4DBF) || (u >= 0xF900 && u <= 0xFAFF) ||
+           u == 0x3005 || u == 0x3007;
+}
+
+bool gluedTo(QChar edge, QChar neighbour, const QString& connectives)
+{
+    if (isKanjiNumeral(edge))
+        return isKanjiNumeral(neighbour);
+    return isKanji(edge) && isKanji(neighbour) && !connectives.contains(neighbour);
+}
+
+// A piece of text between two blanks that may stand between members of one list: a few words, no particle that
+// ends a phrase, no sentence end.
+bool listFiller(const QString& piece)
+{
+    static const QString breaks = QStringLiteral("はをがにでともへや。（）「」");
+    return piece.size() <= 12 && std::none_of(piece.begin(), piece.end(), [](QChar c) { return breaks.contains(c); });
+}
+
+} // namespace
+
+Vocabulary::Vocabulary(const QList<Term>& terms) : m_terms(terms)
+{
+    for (qsizetype i = 0; i < m_terms.size(); ++i)
+        m_index.insert(m_terms[i].text, i);
+    for (const Term& shorter : m_terms) {
+        for (const Term& longer : m_terms) {
+            if (longer.text.size() > shorter.text.size() && longer.text.contains(shorter.text))
+                m_holding[shorter.text].append(longer.text);
+        }
+    }
+}
+
+const Term* Vocabulary::find(const QString& word) const
+{
+    const auto it = m_index.constFind(word);
+    return it == m_index.constEnd() ? nullptr : &m_terms[*it];
+}
+
+namespace {
+
+// Whether a longer word of the vocabulary, a fixed phrase or an answer word as asked, stands over the span.
+bool heldAt(const QString& text, const passage::Span& span, const Vocabulary& vocabulary, bool phrase)
+{
+    const QString word = text.mid(span.start, span.length);
+    const qsizetype end = span.start + span.length;
+    for (const QString& longer : vocabulary.holding(word)) {
+        const Term* term = vocabulary.find(longer);
+        if (!term || isFixedPhrase(term->category) != phrase)
+            continue;
+        for (qsizetype at = text.indexOf(longer, std::max<qsizetype>(0, end - longer.size()));
+             at >= 0 && at <= span.start; at = text.indexOf(longer, at + 1)) {
+            if (end <= at + longer.size())
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool insideFixedPhrase(const QString& text, const passage::Span& span, const Vocabulary& vocabulary)
+{
+    return heldAt(text, span, vocabulary, true);
+}
+
+bool standsAlone(const QString& text, const passage::Span& span, const Vocabulary& vocabulary)
+{
+    const QString word = text.mid(span.start, span.length);
+    const qsizetype end = span.start + span.length;
+    if (word.isEmpty() || heldAt(text, span, vocabulary, false))
+        return false;
+    if (span.start > 0 && gluedTo(word.front(), text.at(span.start - 1), kanjiBefore))
+        return false;
+    // A bound (…以上, …以下, …以内, …未満) closes its word whatever follows (一株以上引き受け).
+    static const QStringList bounds = {QStringLiteral("以上"), QStringLiteral("以下"), QStringLiteral("以内"),
+                                       QStringLiteral("未満")};
+    const bool bounded = std::any_of(bounds.begin(), bounds.end(), [&](const QString& b) { return word.endsWith(b); });
+    if (end < text.size() && !bounded && gluedTo(word.back(), text.at(end), kanjiAfter))
+        return false;
+    return true;
+}
+
+Spans replacementQuotes(const QString& text)
+{
+    Spans quotes;  // top-level 「…」, inside the brackets
+    int depth = 0;
+    qsizetype open = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == u'「' && depth++ == 0)
+            open = i + 1;
+        else if (text.at(i) == u'」' && depth > 0 && --depth == 0)
+            quotes.append({open, i - open});
+    }
+    static const QRegularExpression connective(QStringLiteral("^(、|及び|又は|並びに|若しくは)$"));
+    QList<bool> replaced(quotes.size(), false);
+    for (qsizetype k = quotes.size() - 1; k >= 0; --k) {
+        const qsizetype after = quotes[k].start + quotes[k].length + 1;
+        const QStringView rest = QStringView(text).mid(after);
+        if (rest.startsWith(u"とある") || rest.startsWith(u"とあり"))
+            replaced[k] = true;
+        else if (k + 1 < quotes.size() && replaced[k + 1] &&
+                 connective.match(text.mid(after, quotes[k + 1].start - 1 - after)).hasMatch())
+            replaced[k] = true;
+        const QStringView before = QStringView(text).left(quotes[k].start - 1);
+        if (before.endsWith(u"とあるのは") || before.endsWith(u"とあるのは、"))
+            replaced[k] = true;
+    }
+    Spans found;
+    for (qsizetype k = 0; k < quotes.size(); ++k) {
+        if (replaced[k])
+            found.append(quotes[k]);
+    }
+    return found;
+}
+
+QList<Spans> blankedSpans(const QString& display, const QStringList& answers)
+{
+    QList<Spans> spans(answers.size());
+    qsizetype at = 0;
+    for (const passage::Run& run : passage::blankRuns(display, answers)) {
+        if (run.number > 0)
+            spans[run.number - 1].append({at, run.text.size()});
+        at += run.text.size();
+    }
+    return spans;
+}
+
+int mostBlanksInOneList(const QString& display, const QList<Spans>& spans)
+{
+    Spans all;
+    for (const Spans& s : spans)
+        all += s;
+    std::sort(all.begin(), all.end(), [](const passage::Span& a, const passage::Span& b) { return a.start < b.start; });
+    static const QRegularExpression separator(
+        QStringLiteral("、|及び|又は|並びに|若しくは|\\r\\n　*[^ \\r\\n]{1,6} "));
+    int most = all.isEmpty() ? 0 : 1;
+    int chain = 1;
+    for (qsizetype i = 1; i < all.size(); ++i) {
+        const qsizetype from = all[i - 1].start + all[i - 1].length;
+        const QString gap = display.mid(from, all[i].start - from);
+        const QStringList pieces = gap.split(separator);
+        const bool joined = pieces.size() > 1 && std::all_of(pieces.begin(), pieces.end(), listFiller);
+        chain = joined ? chain + 1 : 1;
+        most = std::max(most, chain);
+    }
+    return most;
+}
+
+bool inReadingOrder(const QList<Spans>& spans, const QStringList& answers)
+{
+    QList<qsizetype> first;
+    for (const Spans& s : spans)
+        first.append(s.isEmpty() ? -1 : s.first().start);
+    for (qsizetype i = 0; i < first.size(); ++i) {
+        for (qsizetype j = i + 1; j < first.size(); ++j) {
+            if (first[i] >= 0 && first[j] >= 0 && first[j] < first[i] && !answers[i].contains(answers[j]))
+                return false;
+        }
+    }
+    return true;
+}
+
+QStringList headingLines(const store::Question& q)
+{
+    static const QString gap = QStringLiteral("  ");
+    return {q.hen + gap + q.sho, q.teigi, q.setsu + gap + q.kan + gap + q.jo};
+}
+
+QStringList headingLeaks(const store::Question& q, const QStringList& answers, const Vocabulary& vocabulary)
+{
+    QStringList leaks;
+    const QStringList titles = {q.hen, q.sho, q.setsu};
+    for (const QString& answer : answers) {
+        if (std::any_of(titles.begin(), titles.end(), [&](const QString& t) { return t.contains(answer); }))
+            leaks.append(answer);
+    }
+    for (const QString& line : headingLines(q)) {
+        const QList<Spans> spans = blankedSpans(line, answers);
+        for (qsizetype k = 0; k < answers.size(); ++k) {
+            const bool glued = std::any_of(spans[k].begin(), spans[k].end(), [&](const passage::Span& s) {
+                return !standsAlone(line, s, vocabulary);
+            });
+            if (glued && !leaks.contains(answers[k]))
+                leaks.append(answers[k]);
+        }
+    }
+    return leaks;
+}
+
+} // namespace content

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "Glossary.h"
+#include "drill/PassageText.h"
+#include "store/Question.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The rules a question's blanks keep, shared by the choice of answers and the checks of a question set.
+namespace content {
+
+// The words of the glossary, answer words and fixed phrases alike, for telling whether a blanked word stands alone.
+class Vocabulary
+{
+public:
+    explicit Vocabulary(const QList<Term>& terms);
+
+    // The words longer than word that hold it (取締役会 and 取締役会設置会社 for 取締役; 閲覧又は謄写 for 謄写).
+    QStringList holding(const QString& word) const { return m_holding.value(word); }
+    // The term of that wording, or nullptr.
+    const Term* find(const QString& word) const;
+    const QList<Term>& terms() const { return m_terms; }
+
+private:
+    QList<Term> m_terms;
+    QHash<QString, qsizetype> m_index;
+    QHash<QString, QStringList> m_holding;
+};
+
+using Spans = QList<passage::Span>;
+
+// Whether the word blanked at span is a word of its own there: not part of a longer answer word of the
+// vocabulary standing at that place (取締役 in 取締役会), not a numeral glued to another numeral (十日 in
+// 二十日), not a kanji word glued to a kanji that continues it (株主 in 総株主). Connectives such as 及び, 又は,
+// 等, 以上, 当該, 各 may touch it, and a numeral may follow any other kanji (選任後二年).
+bool standsAlone(const QString& text, const passage::Span& span, const Vocabulary& vocabulary);
+
+// Whether the word blanked at span stands inside a fixed phrase that gives it away there (謄写 in 閲覧又は謄写).
+bool insideFixedPhrase(const QString& text, const passage::Span& span, const Vocabulary& vocabulary);
+
+// The quoted wordings of replacement clauses (「X」とあるのは「Y」, also 「X」及び「Z」とあるのは …), as the spans
+// inside their brackets.
+Spans replacementQuotes(const QString& text);
+
+// Where each answer is blanked when the answers are replaced in list order, as the quiz screen replaces them.
+QList<Spans> blankedSpans(const QString& display, const QStringList& answers);
+
+// The most blanks standing in one list: members joined by 、, 及び, 又は, 並びに, 若しくは, or the lines of items, with
+// no more than a few words between the blanks.
+int mostBlanksInOneList(const QString& display, const QList<Spans>& spans);
+
+// Whether the numbers run in reading order: the first blank of each answer comes after the first blank of every
+// lower-numbered one, except where the lower-numbered answer holds the higher-numbered (取締役会 before 取締役).
+bool inReadingOrder(const QList<Spans>& spans, const QStringList& answers);
+
+// The three heading lines of a question as the quiz screen shows them: 編 章, 定義, 節 款 条.
+QStringList headingLines(const store::Question& q);
+
+// The answers the headings give away while the question is open (the screen blanks them as it blanks the passage):
+// one that stands in the 編, 章 or 節 title, which the learner chose on the menu, and one blanked inside a longer
+// word of a heading line, where the rest of the word tells it (株主 in （株主総会の招集）).
+QStringList headingLeaks(const store::Question& q, const QStringList& answers, const Vocabulary& vocabulary);
+
+} // namespace content
