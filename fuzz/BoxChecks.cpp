@@ -14,7 +14,8 @@ bool endsLine(QChar c)
     return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
 }
 
-// Characters that end a line have no style of their own and are skipped.
+} // namespace
+
 QString checkHighlights(const PassageBox& box, const QStringList& targets)
 {
     const QString& text = box.text();
@@ -41,8 +42,6 @@ QString checkHighlights(const PassageBox& box, const QStringList& targets)
     }
     return {};
 }
-
-} // namespace
 
 QString checkBox(const TextCase& c)
 {
