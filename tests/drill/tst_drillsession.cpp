@@ -428,23 +428,20 @@ void TestDrillSession::markComesBackInALaterRun()
     later.release();
 }
 
+// The texts of the failures the table of transitions does not meet.
 void TestDrillSession::failureTexts_data()
 {
     QTest::addColumn<FailureKind>("kind");
     QTest::addColumn<QString>("during");  // the program going on: try again
     QTest::addColumn<QString>("atStart"); // the program ending after it: start it again
-    auto both = [](const char* name, FailureKind kind, const QString& cause) {
-        QTest::newRow(name) << kind << cause + QStringLiteral("もう一度操作してください。")
-                            << cause + QStringLiteral("このＡＰを起動し直してください。");
-    };
-    both("file missing", FailureKind::FileMissing,
-         QStringLiteral("ソラメモ.mdb が見つかりません。\r\nこのＡＰと同じフォルダに ソラメモ.mdb を戻してから、"));
-    both("busy", FailureKind::Busy,
-         QStringLiteral("ソラメモ.mdb を他のプログラムが使用中のため、読み書きできません。\r\n"
-                        "ソラメモ.mdb を使っている他のプログラムを終了してから、"));
-    both("disk full", FailureKind::DiskFull, kFull);
-    both("read-only file", FailureKind::ReadOnly, kReadOnly);
-    QTest::newRow("damaged") << FailureKind::NotADatabase << kDamaged << kDamaged;
+    const QString moved =
+        QStringLiteral("ソラメモ.mdb が見つかりません。\r\nこのＡＰと同じフォルダに ソラメモ.mdb を戻してから、");
+    const QString busy = QStringLiteral("ソラメモ.mdb を他のプログラムが使用中のため、読み書きできません。\r\n"
+                                        "ソラメモ.mdb を使っている他のプログラムを終了してから、");
+    const QString again = QStringLiteral("もう一度操作してください。"),
+                  restart = QStringLiteral("このＡＰを起動し直してください。");
+    QTest::newRow("file missing") << FailureKind::FileMissing << moved + again << moved + restart;
+    QTest::newRow("busy") << FailureKind::Busy << busy + again << busy + restart;
     QTest::newRow("table missing") << FailureKind::SchemaMissing << kDamaged << kDamaged;
     QTest::newRow("other: SQLite's words as a detail")
         << FailureKind::Other << QStringLiteral("ソラメモ.mdb の読み書き中に問題が起きました。\r\n（disk I/O error）")
