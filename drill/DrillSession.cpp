@@ -231,12 +231,8 @@ void DrillSession::startDrill()
 
         setScreen(Screen::None);
         const std::optional<store::Question> first = m_store.nextQuestion(range());
-        if (!first) {
-            seam::tell(kExhausted, texts::kTitle);
-            setScreen(Screen::Menu);
-            emit focusRequested(Focus::StartButton);
-            return;
-        }
+        if (!first)
+            return backToMenuAtTheEnd();
         showBlanked(first, Phase::Blanked);
         setScreen(Screen::Quiz);
         emit focusRequested(Focus::Heading);
@@ -409,12 +405,8 @@ void DrillSession::showNextQuestion()
         reportFailure(e, false);
         return;
     }
-    if (!next) {
-        seam::tell(kExhausted, texts::kTitle);
-        setScreen(Screen::Menu);
-        emit focusRequested(Focus::StartButton);
-        return;
-    }
+    if (!next)
+        return backToMenuAtTheEnd();
     showBlanked(next, Phase::Blanked);
     emit focusRequested(Focus::Heading);
 }
@@ -432,6 +424,13 @@ void DrillSession::showQuestionAgain()
     }
     showBlanked(row, Phase::BlankedAgain);
     emit focusRequested(Focus::AnswerButton);
+}
+
+void DrillSession::backToMenuAtTheEnd()
+{
+    seam::tell(kExhausted, texts::kTitle);
+    setScreen(Screen::Menu);
+    emit focusRequested(Focus::StartButton);
 }
 
 void DrillSession::backToMenu()

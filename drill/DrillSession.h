@@ -144,6 +144,8 @@ private:
     // Puts a question on the quiz screen with its blanks.
     void showBlanked(const std::optional<store::Question>& question, Phase phase);
     void layOutPage();
+    // Nothing of the range is left: the learner is told so and sent back to the menu.
+    void backToMenuAtTheEnd();
     void reportFailure(const store::StoreError& error, bool wrote);
     void endAfterStartFailure(const store::StoreError& error);
 
