@@ -1,6 +1,7 @@
 #include "AppSetup.h"
 
 #include "drill/MessageSeam.h"
+#include "drill/Texts.h"
 #include "widgets/Layout.h"
 
 #include <QApplication>
@@ -17,7 +18,7 @@ namespace {
 // Line breaks of a message as the box shows them: CR LF and a lone CR alike end a line.
 QString displayText(QString text)
 {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(texts::kLineBreak, QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
     return text;
 }

@@ -4,6 +4,7 @@
 #include "store/Sqlite.h"
 #include "support/Fixture.h"
 
+#include <QDir>
 #include <QLockFile>
 #include <QProcess>
 #include <QTest>
@@ -45,6 +46,9 @@ const QHash<QString, QString> kBoxes = {
     {"null", QStringLiteral(
                  "この問題のデータが壊れているため、表示できません。\r\nメニュー画面に戻り、範囲を変えてください。") +
                  kUnchanged},
+    {"null-read",
+     QStringLiteral(
+         "この問題のデータが壊れているため、表示できません。\r\nメニュー画面に戻り、範囲を変えてください。")},
     {"read-only", kReadOnly + QStringLiteral("もう一度操作してください。") + kUnchanged},
     {"clear?", QStringLiteral("今までの記録（どの問題を見たか）を削除してよろしいですか？")},
     {"cleared", QStringLiteral("今までの記録を削除しました")},
@@ -77,6 +81,7 @@ start-up, sound file                        |                 | start           
 start-up, a copy already running            | running         | start                                    | ended 1                  | running |
 start-up, a lock left by a killed copy      | stale           | start                                    | menu @start              |       |
 start-up, no file                           | missing         | start                                    | ended 1                  | missing |
+start-up, a folder of the file's name       | folder-named    | start                                    | ended 1                  | missing |
 start-up, keyed with another password       | otherkey        | start                                    | ended 1                  | damaged |
 start-up, read-only folder                  | folder          | start                                    | ended 1                  | folder-start |
 launch, whole Act                           |                 | drill                                    | quiz 10 blanked @heading | whole |
@@ -109,6 +114,8 @@ reveal, disk full at the start              |                 | drill fault=BEGI
 reveal, commit lost: nothing written        |                 | drill fault=COMMIT:13 reveal             | quiz 10 blanked @menubutton | full |
 reveal of a Null passage                    |                 | drill null=問題@10 reveal                 | quiz 10 blanked @menubutton | null |
 next, file damaged: the question stays      |                 | drill reveal fault=SELECT:26 next        | quiz 10 revealed @menubutton | damaged | 10:1/1
+reveal of a question that is gone: no box   |                 | drill null=Ｎｏ@10 reveal                 | quiz 10 revealed         |       | 0:0/0
+next onto a Null field: the question stays  |                 | drill reveal null=回答@20 next            | quiz 10 revealed @menubutton | null-read | 10:1/1
 again of a question that is gone: no box    |                 | drill reveal null=Ｎｏ@10 again           | quiz 10 again @answer    |       | 0:1/1
 記録削除, Yes: 済 cleared, 直近 kept           | seen            | start yes clear                          | menu                     | clear? cleared | 10:0/1 20:0/1
 記録削除, No                                  | seen            | start no clear                           | menu                     | clear? |
@@ -290,8 +297,10 @@ void TestDrillSession::transitions()
         QVERIFY(lock.open(QIODevice::WriteOnly));
         lock.write(QByteArray::number(pid) + "\nharunire-km\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     }
-    if (setup == QLatin1String("missing"))
+    if (setup == QLatin1String("missing") || setup == QLatin1String("folder-named"))
         QVERIFY(QFile::remove(drill.database()));
+    if (setup == QLatin1String("folder-named"))
+        QVERIFY(QDir().mkdir(drill.database()));
     if (setup == QLatin1String("otherkey"))
         fixture::writeDatabase(drill.database(), fixture::sampleQuestions(), fixture::sampleContents(), "Z7X4KVRQ");
     if (setup == QLatin1String("folder")) {
@@ -300,7 +309,7 @@ void TestDrillSession::transitions()
     }
     if (kSetups.contains(setup))
         fixture::exec(drill.database(), kSetups.value(setup));
-    const bool readable = setup != QLatin1String("missing") && setup != QLatin1String("otherkey");
+    const bool readable = QFileInfo(drill.database()).isFile() && setup != QLatin1String("otherkey");
     const QString before = readable ? fixture::flags(drill.database()) : QString();
     Script run(drill);
     run.run(script);

@@ -100,6 +100,13 @@ void TestWindows::controls()
     QCOMPARE(program.menu().size(), QSize(542, 259));
     QCOMPARE(program.quiz().windowTitle(), QStringLiteral("ハルニレ　KM"));
     QCOMPARE(program.quiz().size(), QSize(590, 483));
+    // The quiz screen's tab order, from the passage on.
+    QStringList chain;
+    for (QWidget* w = program.quiz().passageBox(); chain.size() < 8; w = w->nextInFocusChain()) {
+        if (w->focusPolicy() & Qt::TabFocus && !w->objectName().startsWith(QLatin1String("qt_")))
+            chain << w->objectName();
+    }
+    QCOMPARE(chain.join(u' '), QStringLiteral("RichTextBox1 Command3 Command2 Command1 Text1 Text2 Text3 Command4"));
     // Every window shows exactly its own title: no display name for the window system to add to it.
     QCOMPARE(QGuiApplication::applicationDisplayName(), QGuiApplication::applicationName());
     // The lists keep the default text colour, whatever their frame's, and a screen reader names them by their labels.
