@@ -258,22 +258,22 @@ CorpusShape writeCorpus(const QString& path, int count, const QByteArray& key)
         for (; index < upTo; ++index) {
             store::Question q;
             q.no = (index + 1) * 10;
-            q.hen = c.part;
-            q.sho = c.title;
+            q.part = c.part;
+            q.chapter = c.title;
             if (!c.sections.isEmpty()) {
                 const qint64 span = std::max<qint64>(1, upTo - first);
-                q.setsu = c.sections.at(int((index - first) * c.sections.size() / span));
+                q.section = c.sections.at(int((index - first) * c.sections.size() / span));
                 if (w.chance(40))
-                    q.kan =
+                    q.subsection =
                         QStringLiteral("第") + kanjiNumber(w.between(1, 4)) + QStringLiteral("款 ") + w.any(terms());
             }
             if (w.chance(60))
                 ++article;
-            q.jo = QStringLiteral("第") + kanjiNumber(article % 9999 + 1) + QStringLiteral("条");
+            q.article = QStringLiteral("第") + kanjiNumber(article % 9999 + 1) + QStringLiteral("条");
             if (w.chance(70))
-                q.teigi = QStringLiteral("（") + w.any(terms()) + QStringLiteral("の") + w.any(terms()) +
-                          QStringLiteral("）");
-            w.passage(q.mondai, q.kaitou);
+                q.caption = QStringLiteral("（") + w.any(terms()) + QStringLiteral("の") + w.any(terms()) +
+                            QStringLiteral("）");
+            w.passage(q.passage, q.answers);
             q.recent = revealed(q.no, count) ? 1 : 0;
             q.done = q.recent != 0 || doneEarlier(q.no) ? 1 : 0;
             builder.addQuestion(q);

@@ -158,8 +158,8 @@ void showRepeated(QuizWindow& form, const std::optional<store::Question>& q)
 void showRevealed(QuizWindow& form, const std::optional<store::Revealed>& r)
 {
     form.answerButton()->setEnabled(false);
-    const QString display = r ? passage::breakSentences(r->mondai) : QString();
-    const QStringList answers = r ? passage::answerList(r->kaitou) : QStringList();
+    const QString display = r ? passage::breakSentences(r->passage) : QString();
+    const QStringList answers = r ? passage::answerList(r->answers) : QStringList();
     Module1::showRevealed(*form.passageBox(), display, answers);
     form.nextButton()->setEnabled(true);
     form.againButton()->show();
@@ -439,15 +439,15 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
         // What the screen work of the displays depends on: every blank is formatted on its own.
         const std::optional<store::Question> q = limit.find(shown);
         const QList<passage::Run> runs =
-            q ? passage::blankRuns(passage::breakSentences(q->mondai), passage::answerList(q->kaitou))
+            q ? passage::blankRuns(passage::breakSentences(q->passage), passage::answerList(q->answers))
               : QList<passage::Run>();
         const auto blanks =
             std::count_if(runs.cbegin(), runs.cend(), [](const passage::Run& r) { return r.number != 0; });
         notes << QStringLiteral("%1 questions: the question on show (Ｎｏ %2, %3 characters, %4 answers, %5 blanks) is "
                                 "row %6 in stored order")
                      .arg(size, shown)
-                     .arg(q ? q->mondai.size() : 0)
-                     .arg(q ? passage::answerList(q->kaitou).size() : 0)
+                     .arg(q ? q->passage.size() : 0)
+                     .arg(q ? passage::answerList(q->answers).size() : 0)
                      .arg(blanks)
                      .arg(group(restore.position(shown)));
     }

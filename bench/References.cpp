@@ -14,14 +14,14 @@ store::Question readQuestion(const store::Statement& row)
 {
     store::Question q;
     q.no = row.integer(0);
-    q.hen = row.text(1);
-    q.sho = row.text(2);
-    q.setsu = row.text(3);
-    q.kan = row.text(4);
-    q.jo = row.text(5);
-    q.teigi = row.text(6);
-    q.mondai = row.text(7);
-    q.kaitou = row.text(8);
+    q.part = row.text(1);
+    q.chapter = row.text(2);
+    q.section = row.text(3);
+    q.subsection = row.text(4);
+    q.article = row.text(5);
+    q.caption = row.text(6);
+    q.passage = row.text(7);
+    q.answers = row.text(8);
     q.done = int(row.integer(9));
     q.recent = int(row.integer(10));
     return q;

@@ -183,13 +183,13 @@ bool inReadingOrder(const QList<Spans>& spans, const QStringList& answers)
 QStringList headingLines(const store::Question& q)
 {
     static const QString gap = QStringLiteral("  ");
-    return {q.hen + gap + q.sho, q.teigi, q.setsu + gap + q.kan + gap + q.jo};
+    return {q.part + gap + q.chapter, q.caption, q.section + gap + q.subsection + gap + q.article};
 }
 
 QStringList headingLeaks(const store::Question& q, const QStringList& answers, const Vocabulary& vocabulary)
 {
     QStringList leaks;
-    const QStringList titles = {q.hen, q.sho, q.setsu};
+    const QStringList titles = {q.part, q.chapter, q.section};
     for (const QString& answer : answers) {
         if (std::any_of(titles.begin(), titles.end(), [&](const QString& t) { return t.contains(answer); }))
             leaks.append(answer);

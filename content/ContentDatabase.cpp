@@ -63,14 +63,14 @@ DatabaseContent readDatabase(const QString& path, const QByteArray& key)
         if (questions.isNull(0))
             r.nullFields << QStringLiteral("Ｎｏ");
         q.no = questions.integer(0);
-        q.hen = nullable(questions, 1, "編", r.nullFields);
-        q.sho = nullable(questions, 2, "章", r.nullFields);
-        q.setsu = questions.text(3);
-        q.kan = questions.text(4);
-        q.jo = nullable(questions, 5, "条", r.nullFields);
-        q.teigi = questions.text(6);
-        q.mondai = nullable(questions, 7, "問題", r.nullFields);
-        q.kaitou = nullable(questions, 8, "回答", r.nullFields);
+        q.part = nullable(questions, 1, "編", r.nullFields);
+        q.chapter = nullable(questions, 2, "章", r.nullFields);
+        q.section = questions.text(3);
+        q.subsection = questions.text(4);
+        q.article = nullable(questions, 5, "条", r.nullFields);
+        q.caption = questions.text(6);
+        q.passage = nullable(questions, 7, "問題", r.nullFields);
+        q.answers = nullable(questions, 8, "回答", r.nullFields);
         q.done = int(questions.integer(9));
         q.recent = int(questions.integer(10));
         content.questions.append(r);
@@ -78,12 +78,12 @@ DatabaseContent readDatabase(const QString& path, const QByteArray& key)
     store::Statement contents(db, "SELECT 編, 章, 節, 節No FROM 目次 ORDER BY rowid");
     while (contents.next()) {
         ContentsRecord r;
-        r.entry.hen = nullable(contents, 0, "編", r.nullFields);
-        r.entry.sho = nullable(contents, 1, "章", r.nullFields);
-        r.entry.setsu = nullable(contents, 2, "節", r.nullFields);
+        r.entry.part = nullable(contents, 0, "編", r.nullFields);
+        r.entry.chapter = nullable(contents, 1, "章", r.nullFields);
+        r.entry.section = nullable(contents, 2, "節", r.nullFields);
         if (contents.isNull(3))
             r.nullFields << QStringLiteral("節No");
-        r.entry.setsuNo = contents.integer(3);
+        r.entry.sectionNo = contents.integer(3);
         content.contents.append(r);
     }
     return content;

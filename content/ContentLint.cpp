@@ -93,7 +93,7 @@ private:
     void report(const QuestionRecord& r, const QString& message)
     {
         m_findings << located(m_input.questionSource, r.line) +
-                          QStringLiteral("Ｎｏ %1 %2: %3").arg(r.question.no).arg(r.question.jo, message);
+                          QStringLiteral("Ｎｏ %1 %2: %3").arg(r.question.no).arg(r.question.article, message);
     }
 
     void checkRow(const QuestionRecord& r)
@@ -102,7 +102,7 @@ private:
         for (const QString& field : r.nullFields)
             report(r, field + QStringLiteral(" is Null"));
         const std::pair<const char*, const QString*> required[] = {
-            {"編", &q.hen}, {"条", &q.jo}, {"問題", &q.mondai}, {"回答", &q.kaitou}};
+            {"編", &q.part}, {"条", &q.article}, {"問題", &q.passage}, {"回答", &q.answers}};
         for (const auto& [name, value] : required) {
             const QString field = QString::fromUtf8(name);
             if (value->isEmpty() && !r.nullFields.contains(field))
@@ -111,66 +111,66 @@ private:
         checkDivision(r);
         if ((q.done != 0 && q.done != 1) || (q.recent != 0 && q.recent != 1))
             report(r, QStringLiteral("済 and 直近 must be 0 or 1 (%1, %2)").arg(q.done).arg(q.recent));
-        if (hasStrayLineBreak(q.mondai))
+        if (hasStrayLineBreak(q.passage))
             report(r, QStringLiteral("問題 has a line break other than CR LF"));
         checkArticle(r);
         checkAnswers(r);
-        if (const QStringList items = runTogetherItems(q.mondai); !items.isEmpty())
+        if (const QStringList items = runTogetherItems(q.passage); !items.isEmpty())
             report(r, QStringLiteral("the passage shows two-column items run together: %1").arg(items.join(u' ')));
-        if (!q.setsu.isEmpty())
-            m_drilledSections.insert(QStringList{q.hen, q.sho, q.setsu}.join(u'\t'));
+        if (!q.section.isEmpty())
+            m_drilledSections.insert(QStringList{q.part, q.chapter, q.section}.join(u'\t'));
     }
 
     void checkDivision(const QuestionRecord& r)
     {
         const store::Question& q = r.question;
-        if (q.hen.isEmpty())
+        if (q.part.isEmpty())
             return;
-        if (q.hen == chapters::all || !chapters::partList().contains(q.hen)) {
-            report(r, QStringLiteral("編 「%1」 is not a part of the Act").arg(q.hen));
+        if (q.part == chapters::all || !chapters::partList().contains(q.part)) {
+            report(r, QStringLiteral("編 「%1」 is not a part of the Act").arg(q.part));
             return;
         }
-        const QStringList fixed = fixedChapters(q.hen);
+        const QStringList fixed = fixedChapters(q.part);
         if (fixed.isEmpty()) {
-            if (!q.sho.isEmpty())
-                report(r, QStringLiteral("%1 has no chapters: 章 must be empty").arg(q.hen));
-        } else if (q.sho.isEmpty()) {
+            if (!q.chapter.isEmpty())
+                report(r, QStringLiteral("%1 has no chapters: 章 must be empty").arg(q.part));
+        } else if (q.chapter.isEmpty()) {
             if (!r.nullFields.contains(QStringLiteral("章")))
                 report(r, QStringLiteral("章 is empty"));
-        } else if (!fixed.contains(q.sho) && !m_actChapters.value(q.hen).contains(q.sho)) {
-            report(r, QStringLiteral("章 「%1」 is not a chapter of %2").arg(q.sho, q.hen));
+        } else if (!fixed.contains(q.chapter) && !m_actChapters.value(q.part).contains(q.chapter)) {
+            report(r, QStringLiteral("章 「%1」 is not a chapter of %2").arg(q.chapter, q.part));
         }
     }
 
     void checkArticle(const QuestionRecord& r)
     {
         const store::Question& q = r.question;
-        if (q.jo.isEmpty())
+        if (q.article.isEmpty())
             return;
-        const auto ref = parseArticleRef(q.jo);
+        const auto ref = parseArticleRef(q.article);
         if (!ref) {
-            report(r, QStringLiteral("条 「%1」 is not an article reference").arg(q.jo));
+            report(r, QStringLiteral("条 「%1」 is not an article reference").arg(q.article));
             return;
         }
         const Paragraph* p = m_statute.find(*ref);
         if (!p) {
-            report(r, QStringLiteral("条 「%1」 is not in the Act").arg(q.jo));
+            report(r, QStringLiteral("条 「%1」 is not in the Act").arg(q.article));
             return;
         }
         m_ordered.append({q.no, ref->withParagraph(), &r});
-        m_answered[unitKey(q.hen, q.sho)].insert(paragraphNumber(*ref));
+        m_answered[unitKey(q.part, q.chapter)].insert(paragraphNumber(*ref));
         if (q.no / partsPerParagraph != paragraphNumber(*ref) || m_formerNumbers.contains(q.no))
             report(r, QStringLiteral("Ｎｏ is not a number of the paragraph %1 names (%2, or %2 and a part)")
-                          .arg(q.jo)
+                          .arg(q.article)
                           .arg(questionNumber(*ref)));
         const int paragraphs = m_statute.paragraphCount(*ref);
         if (ref->paragraph == 0 && paragraphs > 1)
             report(r, QStringLiteral("条 names no paragraph, but %1 has %2").arg(p->article).arg(paragraphs));
         const std::tuple<const char*, const QString*, const QString*> divisions[] = {
-            {"編", &q.hen, &p->part},
-            {"章", &q.sho, &p->chapter},
-            {"節", &q.setsu, &p->section},
-            {"款", &q.kan, &p->subsection}};
+            {"編", &q.part, &p->part},
+            {"章", &q.chapter, &p->chapter},
+            {"節", &q.section, &p->section},
+            {"款", &q.subsection, &p->subsection}};
         for (const auto& [name, ours, act] : divisions) {
             if (*ours != *act)
                 report(
@@ -182,13 +182,13 @@ private:
     void checkAnswers(const QuestionRecord& r)
     {
         const store::Question& q = r.question;
-        if (q.kaitou.isEmpty())
+        if (q.answers.isEmpty())
             return;
-        const QStringList answers = passage::answerList(q.kaitou);
+        const QStringList answers = passage::answerList(q.answers);
         if (answers.size() > m_options.maxAnswers)
             report(r,
                    QStringLiteral("回答 holds %1 answers; at most %2").arg(answers.size()).arg(m_options.maxAnswers));
-        const QString display = passage::breakSentences(q.mondai);
+        const QString display = passage::breakSentences(q.passage);
         const QString blanked = passage::blankAnswers(display, answers);
         for (qsizetype k = 0; k < answers.size(); ++k) {
             const QString& answer = answers[k];
@@ -212,7 +212,7 @@ private:
             if (here.no != before.no && here.ref < before.ref)
                 report(*here.record, QStringLiteral("comes after Ｎｏ %1 %2, against the order of the Act")
                                          .arg(before.no)
-                                         .arg(before.record->question.jo));
+                                         .arg(before.record->question.article));
         }
     }
 
@@ -263,21 +263,21 @@ private:
             for (const QString& field : c.nullFields)
                 m_findings << where + field + QStringLiteral(" is Null");
             const store::ContentsEntry& e = c.entry;
-            if (e.setsu.isEmpty() && !c.nullFields.contains(QStringLiteral("節"))) {
+            if (e.section.isEmpty() && !c.nullFields.contains(QStringLiteral("節"))) {
                 m_findings << where + QStringLiteral("節 is empty");
                 continue;
             }
-            const QString key = QStringList{e.hen, e.sho, e.setsu}.join(u'\t');
+            const QString key = QStringList{e.part, e.chapter, e.section}.join(u'\t');
             if (listed.contains(key))
                 continue;
             listed.insert(key);
             if (!m_drilledSections.contains(key))
-                m_findings << where + QStringLiteral("%1 (%2) has no question").arg(e.setsu, unitName(e.hen, e.sho));
+                m_findings << where + QStringLiteral("%1 (%2) has no question").arg(e.section, unitName(e.part, e.chapter));
         }
         for (const QuestionRecord& r : m_input.questions) {
             const store::Question& q = r.question;
-            if (!q.setsu.isEmpty() && !listed.contains(QStringList{q.hen, q.sho, q.setsu}.join(u'\t')))
-                report(r, QStringLiteral("節 「%1」 is not in 目次 under %2").arg(q.setsu, unitName(q.hen, q.sho)));
+            if (!q.section.isEmpty() && !listed.contains(QStringList{q.part, q.chapter, q.section}.join(u'\t')))
+                report(r, QStringLiteral("節 「%1」 is not in 目次 under %2").arg(q.section, unitName(q.part, q.chapter)));
         }
     }
 

@@ -13,7 +13,7 @@ namespace {
 
 QString place(const store::Question& q)
 {
-    return QStringLiteral("Ｎｏ %1 %2").arg(q.no).arg(q.jo);
+    return QStringLiteral("Ｎｏ %1 %2").arg(q.no).arg(q.article);
 }
 
 QString paragraphName(const StatuteIndex& act, const Paragraph& p)
@@ -33,12 +33,12 @@ public:
 
     void question(const store::Question& q)
     {
-        const QStringList answers = passage::answerList(q.kaitou);
-        const QString display = passage::breakSentences(q.mondai);
+        const QStringList answers = passage::answerList(q.answers);
+        const QString display = passage::breakSentences(q.passage);
         ++r.questions;
         r.answers += int(answers.size());
-        if (const auto ref = parseArticleRef(q.jo); ref)
-            m_passages[paragraphNumber(*ref)].append(q.mondai);
+        if (const auto ref = parseArticleRef(q.article); ref)
+            m_passages[paragraphNumber(*ref)].append(q.passage);
 
         const QStringList leaks = headingLeaks(q, answers, m_vocabulary);
         if (!leaks.isEmpty()) {
@@ -80,7 +80,7 @@ public:
                 return insideFixedPhrase(display, s, m_vocabulary);
             });
             const bool filler = !term || isFiller(*term) || isFixedPhrase(term->category) || phrased ||
-                                q.hen.contains(a) || q.sho.contains(a) || q.setsu.contains(a);
+                                q.part.contains(a) || q.chapter.contains(a) || q.section.contains(a);
             allFiller = allFiller && filler;
         }
         r.fillerOnly += allFiller;
@@ -110,7 +110,7 @@ public:
             r.findings << place(q) + QStringLiteral(": the numbers do not run in reading order");
         }
         for (qsizetype k = 0; k < answers.size(); ++k)
-            m_asked[QString::number(paragraphOf(q)) + u'\t' + answers[k]].append(q.mondai);
+            m_asked[QString::number(paragraphOf(q)) + u'\t' + answers[k]].append(q.passage);
     }
 
     void paragraphs()
@@ -174,7 +174,7 @@ public:
 private:
     static qint64 paragraphOf(const store::Question& q)
     {
-        const auto ref = parseArticleRef(q.jo);
+        const auto ref = parseArticleRef(q.article);
         return ref ? paragraphNumber(*ref) : 0;
     }
 
@@ -246,12 +246,12 @@ void printSample(const QList<QuestionRecord>& questions, int count, QTextStream&
     const qsizetype total = questions.size();
     for (int i = 0; i < count && total > 0; ++i) {
         const store::Question& q = questions[qsizetype(i) * total / count].question;
-        const QStringList answers = passage::answerList(q.kaitou);
+        const QStringList answers = passage::answerList(q.answers);
         out << "Ｎｏ " << q.no << '\n';
         for (const QString& heading : headingLines(q))
             out << "  " << passage::blankAnswers(heading, answers).trimmed() << '\n';
         out << "  ----\n";
-        const QString shown = passage::blankAnswers(passage::breakSentences(q.mondai), answers);
+        const QString shown = passage::blankAnswers(passage::breakSentences(q.passage), answers);
         for (const QString& l : shown.split(passage::kLineBreak))
             out << "  " << l << '\n';
         QStringList numbered;

@@ -169,14 +169,14 @@ QList<QuestionRecord> readQuestions(const QString& path, QList<TsvError>& errors
             errors.append({path, row.line, QStringLiteral("Ｎｏ is not a whole number: %1").arg(f[0])});
             continue;
         }
-        q.hen = f[1];
-        q.sho = f[2];
-        q.setsu = f[3];
-        q.kan = f[4];
-        q.jo = f[5];
-        q.teigi = unescapeField(f[6]);
-        q.mondai = unescapeField(f[7]);
-        q.kaitou = unescapeField(f[8]);
+        q.part = f[1];
+        q.chapter = f[2];
+        q.section = f[3];
+        q.subsection = f[4];
+        q.article = f[5];
+        q.caption = unescapeField(f[6]);
+        q.passage = unescapeField(f[7]);
+        q.answers = unescapeField(f[8]);
         if (withFlags) {
             if (!toFlag(f[9], q.done) || !toFlag(f[10], q.recent)) {
                 errors.append({path, row.line, QStringLiteral("済 and 直近 must be 0 or 1")});
@@ -200,7 +200,7 @@ QList<ContentsRecord> readContents(const QString& path, QList<TsvError>& errors)
         ContentsRecord r;
         r.line = row.line;
         r.entry = {f[0], f[1], f[2], 0};
-        if (!toInteger(f[3], r.entry.setsuNo)) {
+        if (!toInteger(f[3], r.entry.sectionNo)) {
             errors.append({path, row.line, QStringLiteral("section_no is not a whole number: %1").arg(f[3])});
             continue;
         }
@@ -216,9 +216,9 @@ QByteArray questionTable(const QList<store::Question>& questions, bool withFlags
         header += flagHeader();
     QString text = header.join(u'\t') + u'\n';
     for (const store::Question& q : questions) {
-        QStringList fields = {QString::number(q.no), escapeField(q.hen),    escapeField(q.sho),
-                              escapeField(q.setsu),  escapeField(q.kan),    escapeField(q.jo),
-                              escapeField(q.teigi),  escapeField(q.mondai), escapeField(q.kaitou)};
+        QStringList fields = {QString::number(q.no), escapeField(q.part),    escapeField(q.chapter),
+                              escapeField(q.section),  escapeField(q.subsection),    escapeField(q.article),
+                              escapeField(q.caption),  escapeField(q.passage), escapeField(q.answers)};
         if (withFlags)
             fields << QString::number(q.done) << QString::number(q.recent);
         text += fields.join(u'\t') + u'\n';

@@ -75,16 +75,16 @@ QList<store::Question> generateQuestions(const QList<Paragraph>& act, const QLis
     QList<store::Question> questions;
     for (const Paragraph& p : act) {
         store::Question q;
-        q.hen = p.part;
-        q.sho = p.chapter;
-        q.setsu = p.section;
-        q.kan = p.subsection;
-        q.jo = index.paragraphCount(p.ref) > 1 ? paragraphRef(p.article, p.ref.paragraph) : p.article;
-        q.teigi = captions.value(paragraphNumber({p.ref.article, p.ref.branch, 1}));
+        q.part = p.part;
+        q.chapter = p.chapter;
+        q.section = p.section;
+        q.subsection = p.subsection;
+        q.article = index.paragraphCount(p.ref) > 1 ? paragraphRef(p.article, p.ref.paragraph) : p.article;
+        q.caption = captions.value(paragraphNumber({p.ref.article, p.ref.branch, 1}));
         const QList<PassagePart> parts = partsOf(p);
         for (qsizetype k = 0; k < parts.size(); ++k) {
             const PassagePart& part = parts[k];
-            AnswerContext context{passage::breakSentences(part.passage), q, pinnedFacts(facts, q.jo, p, part, k == 0), 0,
+            AnswerContext context{passage::breakSentences(part.passage), q, pinnedFacts(facts, q.article, p, part, k == 0), 0,
                                   k > 0};
             if (parts.size() > 1 && !part.items.isEmpty())
                 context.focus = std::max<qsizetype>(
@@ -93,8 +93,8 @@ QList<store::Question> generateQuestions(const QList<Paragraph>& act, const QLis
             if (answers.isEmpty())
                 continue;
             q.no = questionNumber(p.ref, parts.size() > 1 ? int(k + 1) : 0);
-            q.mondai = part.passage;
-            q.kaitou = answers.join(u',');
+            q.passage = part.passage;
+            q.answers = answers.join(u',');
             questions.append(q);
         }
     }

@@ -308,8 +308,8 @@ void DrillSession::showBlanked(const std::optional<store::Question>& question, P
         m_page.marked = false;
     }
     m_undo.reset();
-    m_display = question ? passage::breakSentences(question->mondai) : QString();
-    m_answers = question ? passage::answerList(question->kaitou) : QStringList();
+    m_display = question ? passage::breakSentences(question->passage) : QString();
+    m_answers = question ? passage::answerList(question->answers) : QStringList();
     m_runs = passage::blankRuns(m_display, m_answers);
     m_uncovered.clear();
     m_blanked = true;
@@ -321,7 +321,7 @@ void DrillSession::layOutPage()
 {
     if (m_shown) {
         const store::Question& q = *m_shown;
-        m_page.headings = {q.hen + kGap + q.sho, q.teigi, q.setsu + kGap + q.kan + kGap + q.jo};
+        m_page.headings = {q.part + kGap + q.chapter, q.caption, q.section + kGap + q.subsection + kGap + q.article};
         // While blanks show, the headings never give an answer away: they carry the same blanks as the passage.
         if (m_blanked) {
             for (QString& line : m_page.headings)
@@ -349,12 +349,12 @@ void DrillSession::revealAnswers()
         return;
     }
     // A question that cannot be found any more is revealed as an empty passage; nothing was written.
-    m_display = revealed ? passage::breakSentences(revealed->mondai) : QString();
-    m_answers = revealed ? passage::answerList(revealed->kaitou) : QStringList();
+    m_display = revealed ? passage::breakSentences(revealed->passage) : QString();
+    m_answers = revealed ? passage::answerList(revealed->answers) : QStringList();
     m_blanked = false;
     if (revealed)
-        m_undo = BeforeReveal{revealed->doneBefore, revealed->recentBefore, m_page.phase, m_revealedHere,
-                              m_page.marked};
+        m_undo =
+            BeforeReveal{revealed->doneBefore, revealed->recentBefore, m_page.phase, m_revealedHere, m_page.marked};
     m_revealedHere = revealed.has_value();
     m_page.marked = false;
     m_page.phase = Phase::Revealed;

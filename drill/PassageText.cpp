@@ -26,11 +26,11 @@ QString breakSentences(const QString& text)
     }
 }
 
-QStringList answerList(const QString& kaitou)
+QStringList answerList(const QString& answers)
 {
-    if (kaitou.isEmpty())
+    if (answers.isEmpty())
         return {};
-    return kaitou.split(u',', Qt::KeepEmptyParts);
+    return answers.split(u',', Qt::KeepEmptyParts);
 }
 
 QString blankMarker(int number)

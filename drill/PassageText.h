@@ -16,7 +16,7 @@ using texts::kLineBreak;
 QString breakSentences(const QString& text);
 
 // 回答 cut at every half-width comma, untrimmed; empty text gives no entry.
-QStringList answerList(const QString& kaitou);
+QStringList answerList(const QString& answers);
 
 // " 《 n 》 " for answer number n (from 1).
 QString blankMarker(int number);

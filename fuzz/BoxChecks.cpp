@@ -45,8 +45,8 @@ QString checkHighlights(const PassageBox& box, const QStringList& targets)
 
 QString checkBox(const TextCase& c)
 {
-    const QString display = passage::breakSentences(c.mondai);
-    const QStringList answers = passage::answerList(c.kaitou);
+    const QString display = passage::breakSentences(c.passage);
+    const QStringList answers = passage::answerList(c.answers);
     PassageBox box;
 
     const passage::Shown blanked = passage::showBlanks(passage::blankRuns(display, answers), answers, {});

@@ -120,8 +120,8 @@ TextCase decode(const QByteArray& bytes)
     }
     TextCase result;
     const qsizetype cut = text.indexOf(QChar(u'\0'));
-    result.mondai = cut < 0 ? text : text.left(cut);
-    result.kaitou = cut < 0 ? QString() : text.mid(cut + 1);
+    result.passage = cut < 0 ? text : text.left(cut);
+    result.answers = cut < 0 ? QString() : text.mid(cut + 1);
     for (int k = 0; k < 8; ++k) {
         if (mask & (1 << k))
             result.uncovered.append(k + 1);
@@ -139,9 +139,9 @@ QByteArray encode(const TextCase& textCase)
     QByteArray bytes;
     bytes.append(char(0));
     bytes.append(char(mask));
-    bytes.append(textCase.mondai.toUtf8());
+    bytes.append(textCase.passage.toUtf8());
     bytes.append(char(0));
-    bytes.append(textCase.kaitou.toUtf8());
+    bytes.append(textCase.answers.toUtf8());
     return bytes;
 }
 
@@ -159,12 +159,12 @@ QList<qsizetype> naiveOccurrences(const QString& text, const QString& target)
 
 QString check(const TextCase& c)
 {
-    const QString layout = passage::breakSentences(c.mondai);
-    if (QString problem = checkLayout(c.mondai, layout); !problem.isEmpty())
+    const QString layout = passage::breakSentences(c.passage);
+    if (QString problem = checkLayout(c.passage, layout); !problem.isEmpty())
         return problem;
 
-    const QStringList answers = passage::answerList(c.kaitou);
-    if (c.kaitou.isEmpty() != answers.isEmpty() || answers.join(u',') != c.kaitou)
+    const QStringList answers = passage::answerList(c.answers);
+    if (c.answers.isEmpty() != answers.isEmpty() || answers.join(u',') != c.answers)
         return broken(QStringLiteral("the answer list is not 回答 cut at its commas"));
     for (const QString& answer : answers) {
         if (answer.contains(u','))

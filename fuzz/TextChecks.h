@@ -10,8 +10,8 @@ namespace textcheck {
 
 struct TextCase
 {
-    QString mondai;       // the passage (問題)
-    QString kaitou;       // the answer words (回答)
+    QString passage;      // 問題
+    QString answers;      // 回答
     QList<int> uncovered; // blank numbers shown with their words, as by uncovering one blank at a time
 };
 

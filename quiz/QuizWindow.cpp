@@ -55,8 +55,8 @@ void QuizWindow::buildControls()
     m_nextButton = makeButton(this, "Command2", QStringLiteral("次の問題へ"), 3480);
     m_menuButton = makeButton(this, "Command3", QStringLiteral("メニュ画面へ"), 5040);
     // Beside the buttons: the question on show is marked to be asked again.
-    m_reviewMark = layout::place(new QLabel(QStringLiteral("要復習"), this), "ReviewMark",
-                                 twips(6600, 6780, 1500, 375), layout::font(layout::gothic, 9, true));
+    m_reviewMark = layout::place(new QLabel(QStringLiteral("要復習"), this), "ReviewMark", twips(6600, 6780, 1500, 375),
+                                 layout::font(layout::gothic, 9, true));
     layout::setColours(m_reviewMark, layout::red);
     m_reviewMark->setAccessibleName(QStringLiteral("要復習（まだ覚えていない）"));
     m_reviewMark->setToolTip(QStringLiteral("X キーで印を外します"));
@@ -74,8 +74,9 @@ void QuizWindow::buildControls()
     m_nextButton->setToolTip(QStringLiteral("Space または Enter キー（解答の後）"));
     m_againButton->setToolTip(QStringLiteral("R キー"));
     m_menuButton->setToolTip(QStringLiteral("Esc キー"));
-    m_passageBox->setToolTip(QStringLiteral("空欄をクリックするか、その番号（1～9）のキーを押すと、その語だけを表示します。"
-                                            "\n解答の後: X キーで「まだ覚えていない」の印、Ctrl+Z キーで解答の取り消し"));
+    m_passageBox->setToolTip(
+        QStringLiteral("空欄をクリックするか、その番号（1～9）のキーを押すと、その語だけを表示します。"
+                       "\n解答の後: X キーで「まだ覚えていない」の印、Ctrl+Z キーで解答の取り消し"));
     m_passageBox->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_passageBox, &QWidget::customContextMenuRequested, this, &QuizWindow::showPassageMenu);
 
@@ -110,7 +111,8 @@ void QuizWindow::showPassageMenu(const QPoint& position)
 {
     std::unique_ptr<QMenu> menu(m_passageBox->createStandardContextMenu());
     menu->addSeparator();
-    QAction* mark = menu->addAction(QStringLiteral("まだ覚えていない(&X)"), &m_session, &drill::DrillSession::toggleMark);
+    QAction* mark =
+        menu->addAction(QStringLiteral("まだ覚えていない(&X)"), &m_session, &drill::DrillSession::toggleMark);
     mark->setCheckable(true);
     mark->setChecked(m_session.page().marked);
     mark->setEnabled(m_session.page().markable);

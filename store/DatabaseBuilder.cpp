@@ -62,12 +62,12 @@ void DatabaseBuilder::addQuestion(const Question& q)
 {
     Statement& s = *m_insertQuestion;
     s.reset();
-    s.bind(1, q.no).bind(2, q.hen).bind(3, q.sho);
-    bindOptional(s, 4, q.setsu);
-    bindOptional(s, 5, q.kan);
-    s.bind(6, q.jo);
-    bindOptional(s, 7, q.teigi);
-    s.bind(8, q.mondai).bind(9, q.kaitou).bind(10, qint64(q.done)).bind(11, qint64(q.recent));
+    s.bind(1, q.no).bind(2, q.part).bind(3, q.chapter);
+    bindOptional(s, 4, q.section);
+    bindOptional(s, 5, q.subsection);
+    s.bind(6, q.article);
+    bindOptional(s, 7, q.caption);
+    s.bind(8, q.passage).bind(9, q.answers).bind(10, qint64(q.done)).bind(11, qint64(q.recent));
     s.next();
 }
 
@@ -75,7 +75,7 @@ void DatabaseBuilder::addContents(const ContentsEntry& e)
 {
     Statement& s = *m_insertContents;
     s.reset();
-    s.bind(1, e.hen).bind(2, e.sho).bind(3, e.setsu).bind(4, e.setsuNo);
+    s.bind(1, e.part).bind(2, e.chapter).bind(3, e.section).bind(4, e.sectionNo);
     s.next();
 }
 

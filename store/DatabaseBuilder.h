@@ -10,10 +10,10 @@ namespace store {
 // One row of table 目次.
 struct ContentsEntry
 {
-    QString hen;
-    QString sho;
-    QString setsu;
-    qint64 setsuNo = 0;
+    QString part;         // 編
+    QString chapter;      // 章
+    QString section;      // 節
+    qint64 sectionNo = 0; // 節No
 };
 
 // Writes question files: the content tool's build, the test fixtures and the benchmark all make theirs here, so

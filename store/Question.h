@@ -8,16 +8,16 @@ namespace store {
 struct Question
 {
     qint64 no = 0;
-    QString hen;    // 編
-    QString sho;    // 章
-    QString setsu;  // 節 (Null → empty)
-    QString kan;    // 款 (Null → empty)
-    QString jo;     // 条
-    QString teigi;  // 定義 (Null → empty)
-    QString mondai; // 問題
-    QString kaitou; // 回答
-    int done = 0;   // 済
-    int recent = 0; // 直近
+    QString part;       // 編
+    QString chapter;    // 章
+    QString section;    // 節 (Null → empty)
+    QString subsection; // 款 (Null → empty)
+    QString article;    // 条
+    QString caption;    // 定義 (Null → empty)
+    QString passage;    // 問題
+    QString answers;    // 回答
+    int done = 0;       // 済
+    int recent = 0;     // 直近
 
     bool operator==(const Question&) const = default;
 };

@@ -81,14 +81,14 @@ Question readQuestion(const Statement& row)
     if (row.isNull(0))
         throw StoreError(FailureKind::NullField, QStringLiteral("Ｎｏ is Null"));
     q.no = row.integer(0);
-    q.hen = required(row, 1, "編");
-    q.sho = required(row, 2, "章");
-    q.setsu = row.text(3);
-    q.kan = row.text(4);
-    q.jo = required(row, 5, "条");
-    q.teigi = row.text(6);
-    q.mondai = required(row, 7, "問題");
-    q.kaitou = required(row, 8, "回答");
+    q.part = required(row, 1, "編");
+    q.chapter = required(row, 2, "章");
+    q.section = row.text(3);
+    q.subsection = row.text(4);
+    q.article = required(row, 5, "条");
+    q.caption = row.text(6);
+    q.passage = required(row, 7, "問題");
+    q.answers = required(row, 8, "回答");
     q.done = int(row.integer(9));
     q.recent = int(row.integer(10));
     return q;
@@ -322,8 +322,8 @@ std::optional<Revealed> QuestionStore::reveal(qint64 no)
         if (!find->next())
             return std::nullopt; // nothing written; the transaction rolls back
         rowid = find->integer(0);
-        revealed.mondai = required(*find, 1, "問題");
-        revealed.kaitou = required(*find, 2, "回答");
+        revealed.passage = required(*find, 1, "問題");
+        revealed.answers = required(*find, 2, "回答");
         revealed.doneBefore = int(find->integer(3));
         revealed.recentBefore = int(find->integer(4));
     }

@@ -29,8 +29,8 @@ void beforeKeyDerivation();
 // The passage and answers of the question just revealed, and its flags as they were before.
 struct Revealed
 {
-    QString mondai;
-    QString kaitou;
+    QString passage; // 問題
+    QString answers; // 回答
     int doneBefore = 0;
     int recentBefore = 0;
 };

@@ -110,7 +110,7 @@ inline QByteArray contentsTable(const QList<store::ContentsEntry>& entries)
 {
     QList<QStringList> rows;
     for (const store::ContentsEntry& e : entries)
-        rows.append({e.hen, e.sho, e.setsu, QString::number(e.setsuNo), {}, {}});
+        rows.append({e.part, e.chapter, e.section, QString::number(e.sectionNo), {}, {}});
     return table(QStringLiteral("part\tchapter\tsection\tsection_no\tfirst_article\tlast_article"), rows);
 }
 

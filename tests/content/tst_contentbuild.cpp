@@ -107,8 +107,8 @@ void TestContentBuild::builtFileOpensAndExportsBack()
     QCOMPARE(store.sections(samples::part2, samples::organs), QStringList{samples::meetings});
     const auto shown = store.question(2);
     QVERIFY(shown.has_value());
-    QCOMPARE(shown->mondai, QStringLiteral("株主総会は、決議をする。\r\n一 定款の変更"));
-    QVERIFY(shown->setsu.isEmpty() && shown->kan.isEmpty());
+    QCOMPARE(shown->passage, QStringLiteral("株主総会は、決議をする。\r\n一 定款の変更"));
+    QVERIFY(shown->section.isEmpty() && shown->subsection.isEmpty());
     store.release();
 
     QString out;

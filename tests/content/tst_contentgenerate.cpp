@@ -246,15 +246,15 @@ void TestContentGenerate::questionFields()
         content::generateQuestions(act, samples::glossary({"定款 1 書類", "発起人", "遅滞なく 1 期間"}), {});
     QStringList fields;
     for (const store::Question& q : questions)
-        fields << QStringLiteral("%1 %2 %3").arg(q.no).arg(q.jo, q.teigi);
+        fields << QStringLiteral("%1 %2 %3").arg(q.no).arg(q.article, q.caption);
     // 第二条第二項 holds no term; 第三条 is asked in two parts. A caption carries over within its division; the first
     // article of a division takes the division's title.
     QCOMPARE(fields, (QStringList{"1000100 第一条 （定款の作成）", "2000100 第二条第一項 （定款の作成）",
                                   "3000101 第三条 （定款の作成）", "3000102 第三条 （定款の作成）",
                                   "3020100 第三条の二 （総則）"}));
-    QCOMPARE(questions[1].kaitou, QStringLiteral("発起人,定款"));
-    QCOMPARE(questions.last().setsu, QStringLiteral("第一節 総則"));
-    QCOMPARE(questions.last().kaitou, QStringLiteral("発起人,遅滞なく"));
+    QCOMPARE(questions[1].answers, QStringLiteral("発起人,定款"));
+    QCOMPARE(questions.last().section, QStringLiteral("第一節 総則"));
+    QCOMPARE(questions.last().answers, QStringLiteral("発起人,遅滞なく"));
 }
 
 void TestContentGenerate::deterministic()

@@ -112,67 +112,67 @@ void TestContentLint::faults_data()
         QTest::newRow(name) << change << finding << fact;
     };
     // Fields
-    row("問題 empty", [](LintInput& in, auto&) { question(in, 2000100).mondai.clear(); },
+    row("問題 empty", [](LintInput& in, auto&) { question(in, 2000100).passage.clear(); },
         "questions.tsv:3: Ｎｏ 2000100 第二条第一項: 問題 is empty");
     row("回答 Null in a database", [](LintInput& in, auto&) { in.questions[1].nullFields << "回答"; },
         "Ｎｏ 2000100 第二条第一項: 回答 is Null");
     row("flag other than 0 and 1", [](LintInput& in, auto&) { question(in, 2000100).done = 2; },
         "済 and 直近 must be 0 or 1 (2, 0)");
-    row("bare line feed in 問題", [](LintInput& in, auto&) { question(in, 295000100).mondai.replace("\r\n", "\n"); },
+    row("bare line feed in 問題", [](LintInput& in, auto&) { question(in, 295000100).passage.replace("\r\n", "\n"); },
         "問題 has a line break other than CR LF");
     // Divisions and articles
-    row("編 not a part", [](LintInput& in, auto&) { question(in, 1000100).hen = "第九編 附則"; },
+    row("編 not a part", [](LintInput& in, auto&) { question(in, 1000100).part = "第九編 附則"; },
         "編 「第九編 附則」 is not a part of the Act");
-    row("章 not a chapter of its part", [](LintInput& in, auto&) { question(in, 1000100).sho = "第九章 雑則"; },
+    row("章 not a chapter of its part", [](LintInput& in, auto&) { question(in, 1000100).chapter = "第九章 雑則"; },
         "章 「第九章 雑則」 is not a chapter of 第一編 総則");
-    row("章 in a part without chapters", [](LintInput& in, auto&) { question(in, 817000100).sho = "第一章 通則"; },
+    row("章 in a part without chapters", [](LintInput& in, auto&) { question(in, 817000100).chapter = "第一章 通則"; },
         "第六編 外国会社 has no chapters: 章 must be empty");
-    row("条 not an article", [](LintInput& in, auto&) { question(in, 1000100).jo = "一条"; },
+    row("条 not an article", [](LintInput& in, auto&) { question(in, 1000100).article = "一条"; },
         "条 「一条」 is not an article reference");
-    row("条 without the paragraph", [](LintInput& in, auto&) { question(in, 2000100).jo = "第二条"; },
+    row("条 without the paragraph", [](LintInput& in, auto&) { question(in, 2000100).article = "第二条"; },
         "条 names no paragraph, but 第二条 has 2");
-    row("節 other than the Act's", [](LintInput& in, auto&) { question(in, 295000100).setsu = "第二節 株主"; },
+    row("節 other than the Act's", [](LintInput& in, auto&) { question(in, 295000100).section = "第二節 株主"; },
         "節 「第二節 株主」 differs from the Act: 「第一節 株主総会及び種類株主総会等」");
     // Answers
-    row("more than five answers", [](LintInput& in, auto&) { question(in, 817000100).kaitou = "外,日,取,継,代,定"; },
+    row("more than five answers", [](LintInput& in, auto&) { question(in, 817000100).answers = "外,日,取,継,代,定"; },
         "回答 holds 6 answers; at most 5");
-    row("answer with a blank", [](LintInput& in, auto&) { question(in, 2000200).kaitou = "本店,その 本店"; },
+    row("answer with a blank", [](LintInput& in, auto&) { question(in, 2000200).answers = "本店,その 本店"; },
         "answer 2 「その 本店」 holds a blank");
-    row("answer of digits only", [](LintInput& in, auto&) { question(in, 2000200).kaitou = "本店,1"; },
+    row("answer of digits only", [](LintInput& in, auto&) { question(in, 2000200).answers = "本店,1"; },
         "answer 2 「1」 is only digits");
-    row("empty answer after a trailing comma", [](LintInput& in, auto&) { question(in, 2000200).kaitou = "本店,"; },
+    row("empty answer after a trailing comma", [](LintInput& in, auto&) { question(in, 2000200).answers = "本店,"; },
         "answer 2 「」 is empty");
-    row("answer not in the passage", [](LintInput& in, auto&) { question(in, 2000200).kaitou = "本店,支店"; },
+    row("answer not in the passage", [](LintInput& in, auto&) { question(in, 2000200).answers = "本店,支店"; },
         "answer 2 「支店」 does not occur in the passage");
     row("answer inside an earlier answer",
-        [](LintInput& in, auto&) { question(in, 2000200).kaitou = "本店の所在地,所在地"; },
+        [](LintInput& in, auto&) { question(in, 2000200).answers = "本店の所在地,所在地"; },
         "answer 2 「所在地」 leaves no blank");
     row("two-column items shown run together",
-        [](LintInput& in, auto&) { question(in, 295000200).mondai.remove(content::columnBlank); },
+        [](LintInput& in, auto&) { question(in, 295000200).passage.remove(content::columnBlank); },
         "the passage shows two-column items run together: 一");
     // Teaching
-    row("a heading gives an answer away", [](LintInput& in, auto&) { question(in, 2000100).teigi = "（法人格）"; },
+    row("a heading gives an answer away", [](LintInput& in, auto&) { question(in, 2000100).caption = "（法人格）"; },
         "Ｎｏ 2000100 第二条第一項: the headings give away 「法人」");
-    row("an answer the range titles hold", [](LintInput& in, auto&) { question(in, 295000200).kaitou = "株主総会"; },
+    row("an answer the range titles hold", [](LintInput& in, auto&) { question(in, 295000200).answers = "株主総会"; },
         "Ｎｏ 295000200 第二百九十五条第二項: the headings give away 「株主総会」");
     row("an item not shown as the Act prints it",
-        [](LintInput& in, auto&) { question(in, 295000100).mondai.replace("定款の変更", "定款変更"); },
+        [](LintInput& in, auto&) { question(in, 295000100).passage.replace("定款の変更", "定款変更"); },
         "第二百九十五条第一項: item 一 is not shown as the Act prints it");
     row("a sub-item not shown",
-        [](LintInput& in, auto&) { question(in, 295000100).mondai.remove("\r\n　ロ 取締役の員数"); },
+        [](LintInput& in, auto&) { question(in, 295000100).passage.remove("\r\n　ロ 取締役の員数"); },
         "第二百九十五条第一項: sub-item ロ of item 二 is not shown");
     row("a passage longer than the box",
-        [](LintInput& in, auto&) { question(in, 817000100).mondai += QString(690, u'株'); },
+        [](LintInput& in, auto&) { question(in, 817000100).passage += QString(690, u'株'); },
         "Ｎｏ 817000100 第八百十七条: the passage needs 21 lines (740 characters)");
     row("a blank inside a replacement clause's quotes",
-        [](LintInput& in, auto&) { question(in, 2000100).mondai += "同項中「法人」とあるのは、「社団」とする。"; },
+        [](LintInput& in, auto&) { question(in, 2000100).passage += "同項中「法人」とあるのは、「社団」とする。"; },
         "Ｎｏ 2000100 第二条第一項: 1 answers blanked inside the quoted wording of a replacement clause");
     row("three members of one list blanked",
-        [](LintInput& in, auto&) { question(in, 295000100).kaitou = "決議,定款の変更,取締役"; },
+        [](LintInput& in, auto&) { question(in, 295000100).answers = "決議,定款の変更,取締役"; },
         "Ｎｏ 295000100 第二百九十五条第一項: three or more members of one list blanked");
-    row("numbers out of reading order", [](LintInput& in, auto&) { question(in, 2000200).kaitou = "所在地,本店"; },
+    row("numbers out of reading order", [](LintInput& in, auto&) { question(in, 2000200).answers = "所在地,本店"; },
         "Ｎｏ 2000200 第二条第二項: the numbers do not run in reading order");
-    row("an exam fact that is no blank", [](LintInput& in, auto&) { question(in, 2000200).kaitou = "本店"; },
+    row("an exam fact that is no blank", [](LintInput& in, auto&) { question(in, 2000200).answers = "本店"; },
         "第二条第二項: the exam fact 「所在地」 (note) is no blank", {"第二条第二項", "", "所在地"});
     row("an exam fact of an item the passage lacks", [](LintInput&, auto&) {},
         "第二百九十五条第一項第三号: the exam fact 「決議」", {"第二百九十五条第一項", "三", "決議"});
@@ -197,7 +197,7 @@ void TestContentLint::faults_data()
     row("section of 目次 without a question",
         [](LintInput& in, auto&) {
             for (QuestionRecord& r : in.questions)
-                r.question.setsu.clear();
+                r.question.section.clear();
         },
         "toc.tsv:2: 目次 第一節 株主総会及び種類株主総会等 (第二編 株式会社 / 第四章 機関) has no question");
     row("節 of a question not in 目次", [](LintInput& in, auto&) { in.contents.clear(); },

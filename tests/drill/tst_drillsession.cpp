@@ -377,9 +377,9 @@ void TestDrillSession::selectors()
 void TestDrillSession::page()
 {
     auto questions = fixture::sampleQuestions();
-    questions[0].mondai = QStringLiteral("株式会社と合同会社。株式会社は、法人とする。");
-    questions[0].kaitou = QStringLiteral("株式会社,合同会社");
-    questions[0].teigi = QStringLiteral("（合同会社の定義）");
+    questions[0].passage = QStringLiteral("株式会社と合同会社。株式会社は、法人とする。");
+    questions[0].answers = QStringLiteral("株式会社,合同会社");
+    questions[0].caption = QStringLiteral("（合同会社の定義）");
     fixture::Drill drill(questions);
     drill.launch();
     const drill::Page& page = drill.session.page();
@@ -395,10 +395,10 @@ void TestDrillSession::page()
     QCOMPARE(page.headings[1], QStringLiteral("（合同会社の定義）"));
     QCOMPARE(page.highlights, (QList<passage::Span>{{0, 7}, {8, 4}, {15, 7}}));
     drill.session.uncoverAt(16); // inside the second marker 1
-    QCOMPARE(page.passage, passage::breakSentences(questions[0].mondai));
+    QCOMPARE(page.passage, passage::breakSentences(questions[0].passage));
 
     drill.session.revealAnswers();
-    QCOMPARE(page.passage, passage::breakSentences(questions[0].mondai));
+    QCOMPARE(page.passage, passage::breakSentences(questions[0].passage));
     QCOMPARE(page.highlights, (QList<passage::Span>{{0, 4}, {12, 4}, {5, 4}}));
     drill.session.uncover(1); // nothing is blanked any more
     QCOMPARE(page.highlights.size(), 3);

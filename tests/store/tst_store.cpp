@@ -127,13 +127,13 @@ void TestStore::revealAndFind()
     fixture::TempFolder folder;
     auto questions = fixture::sampleQuestions().mid(0, 3);
     questions[2].no = 20;
-    questions[2].mondai = QStringLiteral("二つ目の20");
+    questions[2].passage = QStringLiteral("二つ目の20");
     fixture::writeDatabase(folder.database(), questions);
     fixture::Store s;
-    QCOMPARE(s.question(20)->mondai, questions[1].mondai);
+    QCOMPARE(s.question(20)->passage, questions[1].passage);
     const auto revealed = s.reveal(20);
     QVERIFY(revealed);
-    QCOMPARE(revealed->mondai + revealed->kaitou, questions[1].mondai + questions[1].kaitou);
+    QCOMPARE(revealed->passage + revealed->answers, questions[1].passage + questions[1].answers);
     QVERIFY(!s.reveal(99) && !s.question(99));
     QCOMPARE(fixture::flags(folder.database()), QStringLiteral("10:0/0 20:1/1 20:0/0"));
     s.writeFlags(20, 0, 1);
