@@ -1,6 +1,6 @@
 // The tool's commands on question files: building one, keeping a learner's progress across rebuilds and merges,
 // reading it back, and failing on bad input or arguments with one line and nothing changed.
-#include "SampleFolder.h"
+#include "ContentSamples.h"
 #include "content/ContentTsv.h"
 #include "support/Fixture.h"
 

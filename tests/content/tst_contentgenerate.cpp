@@ -1,6 +1,6 @@
 // The generator: the Act's tables, paragraphs asked in parts and their numbers, the choice of answers, and the
 // questions of the sample, whatever the order of its glossary.
-#include "SampleFolder.h"
+#include "ContentSamples.h"
 #include "content/ActTables.h"
 #include "content/AnswerChooser.h"
 #include "content/ContentCommands.h"

@@ -1,5 +1,5 @@
 // The quality checks: the sample's questions pass, and each kind of fault planted in them is caught by its check.
-#include "SampleFolder.h"
+#include "ContentSamples.h"
 #include "content/ActTables.h"
 #include "content/ContentLint.h"
 #include "support/Fixture.h"
