@@ -1,69 +1,24 @@
 #pragma once
 
-// Small pieces of the Act, its tables, glossary and question table for the content tests.
+// A content folder holding a small Act for the content tests, and the questions generate makes of it.
 #include "content/ContentFolder.h"
-#include "content/ContentTsv.h"
 #include "content/Glossary.h"
-#include "content/Statute.h"
 
 #include <QFile>
 #include <QTest>
 
 namespace samples {
 
-inline const QString part1 = QStringLiteral("第一編 総則");
-inline const QString chapter1 = QStringLiteral("第一章 通則");
-inline const QString part2 = QStringLiteral("第二編 株式会社");
-inline const QString organs = QStringLiteral("第四章 機関");
-inline const QString meetings = QStringLiteral("第一節 株主総会及び種類株主総会等");
-
-struct Division
+// A table from lines whose fields are kept apart by '|'.
+inline QByteArray tsv(const QStringList& lines)
 {
-    QString part = part1;
-    QString chapter = chapter1;
-    QString section;
-    QString subsection;
-};
-
-inline const Division meeting{part2, organs, meetings, QStringLiteral("第一款 株主総会")};
-inline const Division foreign{QStringLiteral("第六編 外国会社"), {}, {}, {}};
-
-// items: "一 定款の変更" (two columns kept apart by an ideographic blank where restored).
-inline content::Paragraph paragraph(const QString& article, int number, const QString& text,
-                                    const QStringList& items = {}, const QString& heading = {},
-                                    const Division& division = {})
-{
-    content::Paragraph p;
-    p.article = article;
-    p.ref = content::parseArticleRef(article).value_or(content::ArticleRef{});
-    p.ref.paragraph = number;
-    p.heading = heading;
-    p.part = division.part;
-    p.chapter = division.chapter;
-    p.section = division.section;
-    p.subsection = division.subsection;
-    p.text = text;
-    for (const QString& item : items)
-        p.items.append({item.section(u' ', 0, 0), item.section(u' ', 1), {}, {}});
-    return p;
-}
-
-// "term level category", level 1 and 機関 when left out.
-inline QList<content::Term> glossary(const QStringList& entries)
-{
-    QList<content::Term> terms;
-    for (const QString& entry : entries) {
-        const QStringList f = entry.split(u' ');
-        terms.append({f[0], f.value(2, QStringLiteral("機関")), f.value(1, QStringLiteral("1")).toInt(), 0});
-    }
-    return terms;
+    return (lines.join(u'\n').replace(u'|', u'\t') + u'\n').toUtf8();
 }
 
 inline void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(file.write(bytes), bytes.size());
+    QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), qPrintable(path));
 }
 
 inline QByteArray readFile(const QString& path)
@@ -72,102 +27,62 @@ inline QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-inline QByteArray table(const QString& header, const QList<QStringList>& rows)
-{
-    QString text = header + u'\n';
-    for (const QStringList& row : rows)
-        text += row.join(u'\t') + u'\n';
-    return text.toUtf8();
-}
+// The glossary: term|category|level. 設立, 組織, 運営 and 管理 rank alike and stand in one list, of which two may be
+// blanked: their wording decides which.
+inline const QStringList terms =
+    QStringLiteral("設立|手続|2 組織|一般|2 運営|一般|2 管理|手続|2 会社|会社|3 法人|一般|2 本店|一般|2 所在地|一般|2 "
+                   "株主総会|機関|1 決議|手続|2 定款の変更|手続|1 取締役|機関|1 招集|手続|2 取締役会設置会社|会社|1 "
+                   "取締役会|機関|1 外国会社|会社|1 日本における代表者|当事者|2")
+        .split(u' ');
 
-// articles.tsv of the given paragraphs, items run together as the data set has them.
-inline QByteArray statuteTable(const QList<content::Paragraph>& paragraphs)
+// The Act: 第一条 and 第二条 (two paragraphs, no heading of its own) in 第一編第一章; 第二百九十五条 in a section, its
+// first paragraph with a sub-item list, its second with a two-column item; 第八百十七条 in 第六編 (no chapters, no
+// heading). Its tables, a glossary (the sample's unless given), two exam facts, a 目次, and in questions.tsv what
+// generate makes of them.
+inline void writeFolder(const QString& path, const QStringList& glossary = terms)
 {
-    QList<QStringList> rows;
-    for (const content::Paragraph& p : paragraphs) {
-        const QString key = p.ref.branch > 0 ? QStringLiteral("%1-%2").arg(p.ref.article).arg(p.ref.branch)
-                                             : QString::number(p.ref.article);
-        QStringList items;
-        for (const content::Item& item : p.items)
-            items << QString(item.line()).remove(content::columnBlank);
-        rows.append({QString::number(rows.size() + 1), p.article, key, QString::number(p.ref.paragraph), p.heading,
-                     p.part, p.chapter, p.section, p.subsection, p.text, items.join(QStringLiteral(" ｜ "))});
-    }
-    return table(QStringLiteral("seq\tarticle\tarticle_key\tparagraph\theading\tpart\tchapter\tsection\tsubsection\t"
-                                "text\titems"),
-                 rows);
-}
-
-inline QByteArray glossaryTable(const QList<content::Term>& terms)
-{
-    QList<QStringList> rows;
-    for (const content::Term& t : terms)
-        rows.append({t.text, t.category, QString::number(t.level)});
-    return table(QStringLiteral("term\tcategory\tlevel"), rows);
-}
-
-inline QByteArray contentsTable(const QList<store::ContentsEntry>& entries)
-{
-    QList<QStringList> rows;
-    for (const store::ContentsEntry& e : entries)
-        rows.append({e.part, e.chapter, e.section, QString::number(e.sectionNo), {}, {}});
-    return table(QStringLiteral("part\tchapter\tsection\tsection_no\tfirst_article\tlast_article"), rows);
-}
-
-// A small Act: 第一編第一章 with three paragraphs, 第二編第四章第一節 with two (one with a sub-item list, one with
-// two-column items), and 第六編 (no chapters) with one.
-inline QList<content::Paragraph> statute()
-{
-    return {
-        paragraph(QStringLiteral("第一条"), 1,
-                  QStringLiteral("会社の設立、組織、運営及び管理については、この法律の定めるところによる。"), {},
-                  QStringLiteral("（趣旨）")),
-        paragraph(QStringLiteral("第二条"), 1, QStringLiteral("会社は、法人とする。"), {}, QStringLiteral("（通則）")),
-        paragraph(QStringLiteral("第二条"), 2, QStringLiteral("会社の住所は、その本店の所在地にあるものとする。")),
-        paragraph(QStringLiteral("第二百九十五条"), 1,
-                  QStringLiteral("株主総会は、次に掲げる事項について決議をすることができる。"),
-                  {QStringLiteral("一 定款の変更"), QStringLiteral("二 取締役の選任")}, QStringLiteral("（権限）"),
-                  meeting),
-        paragraph(QStringLiteral("第二百九十五条"), 2,
-                  QStringLiteral("次の各号に掲げる場合には、当該各号に定める者が株主総会を招集する。"),
-                  {QStringLiteral("一 取締役会設置会社　取締役会")}, {}, meeting),
-        paragraph(
-            QStringLiteral("第八百十七条"), 1,
-            QStringLiteral(
-                "外国会社は、日本において取引を継続してしようとするときは、日本における代表者を定めなければならない。"),
-            {}, QStringLiteral("（外国会社の日本における代表者）"), foreign),
-    };
-}
-
-// The sample Act as readAct gives it: the sub-items of 第二百九十五条第一項第二号 in place.
-inline QList<content::Paragraph> act()
-{
-    QList<content::Paragraph> paragraphs = statute();
-    paragraphs[3].items[1].subItems = {QStringLiteral("イ 取締役の氏名"), QStringLiteral("ロ 取締役の員数")};
-    return paragraphs;
-}
-
-inline QList<store::ContentsEntry> contents()
-{
-    return {{part2, organs, meetings, 1}};
-}
-
-// A content folder holding the sample Act and its tables, a glossary and no exam facts.
-inline void writeFolder(const QString& path, const QList<content::Term>& terms)
-{
+    const QString meetings = "第二編 株式会社|第四章 機関|第一節 株主総会及び種類株主総会等";
+    const QString general = "第一編 総則|第一章 通則|||";
+    const QString meeting = meetings + "|第一款 株主総会|";
+    const QString foreign = "第六編 外国会社||||";
+    const QStringList text = {
+        "会社の設立、組織、運営及び管理については、この法律の定めるところによる。",
+        "会社は、法人とする。",
+        "会社の住所は、その本店の所在地にあるものとする。",
+        "株主総会は、次に掲げる事項について決議をすることができる。",
+        "次の各号に掲げる場合には、当該各号に定める者が株主総会を招集する。",
+        "外国会社は、日本において取引を継続してしようとするときは、日本における代表者を定めなければならない。"};
     const content::ContentFolder folder(path);
-    writeFile(folder.articles(), statuteTable(statute()));
-    writeFile(folder.subItems(), table(QStringLiteral("seq\tarticle\tparagraph\titem\ttext"),
-                                       {{"4", "第二百九十五条", "1", "二", "取締役の氏名取締役の員数"}}));
-    writeFile(folder.itemColumns(), table(QStringLiteral("article\tparagraph\titem\tfirst\tsecond"),
-                                          {{"第二百九十五条", "2", "一", "取締役会設置会社", "取締役会"}}));
-    writeFile(folder.subItemLines(), table(QStringLiteral("article\tparagraph\titem\tlabel\ttext"),
-                                           {{"第二百九十五条", "1", "二", "イ", "取締役の氏名"},
-                                            {"第二百九十五条", "1", "二", "ロ", "取締役の員数"}}));
-    writeFile(folder.shortTexts(), "article\tparagraph\titem\ttext\n");
-    writeFile(folder.terms(), glossaryTable(terms));
-    writeFile(folder.examFacts(), "paragraph\titem\tterm\tnote\n");
-    writeFile(folder.contents(), contentsTable(contents()));
+    writeFile(folder.articles(),
+              tsv({"seq|article|article_key|paragraph|heading|part|chapter|section|subsection|text|items",
+                   "1|第一条|1|1|（趣旨）|" + general + text[0] + "|", "2|第二条|2|1||" + general + text[1] + "|",
+                   "3|第二条|2|2||" + general + text[2] + "|",
+                   "4|第二百九十五条|295|1|（権限）|" + meeting + text[3] + "|一 定款の変更 ｜ 二 取締役の選任",
+                   "5|第二百九十五条|295|2||" + meeting + text[4] + "|一 取締役会設置会社取締役会",
+                   "6|第八百十七条|817|1||" + foreign + text[5] + "|"}));
+    writeFile(folder.subItems(),
+              tsv({"seq|article|paragraph|item|text", "4|第二百九十五条|1|二|取締役の氏名取締役の員数"}));
+    writeFile(folder.itemColumns(),
+              tsv({"article|paragraph|item|first|second", "第二百九十五条|2|一|取締役会設置会社|取締役会"}));
+    writeFile(folder.subItemLines(), tsv({"article|paragraph|item|label|text", "第二百九十五条|1|二|イ|取締役の氏名",
+                                          "第二百九十五条|1|二|ロ|取締役の員数"}));
+    writeFile(folder.shortTexts(), tsv({"article|paragraph|item|text"}));
+    writeFile(folder.terms(), tsv(QStringList{"term|category|level"} + glossary));
+    writeFile(folder.examFacts(), tsv({"paragraph|item|term|note", "第二百九十五条第一項|一|定款の変更|総会の決議事項",
+                                       "第八百十七条||日本における代表者|外国会社の代表者"}));
+    writeFile(folder.contents(),
+              tsv({"part|chapter|section|section_no|first_article|last_article", meetings + "|1||"}));
+    // The caption of 第一条 carries over to 第二条; the title of 第六編 serves as the caption of 第八百十七条.
+    writeFile(
+        folder.questions(),
+        tsv({"Ｎｏ|編|章|節|款|条|定義|問題|回答", "1000100|" + general + "第一条|（趣旨）|" + text[0] + "|組織,管理",
+             "2000100|" + general + "第二条第一項|（趣旨）|" + text[1] + "|法人",
+             "2000200|" + general + "第二条第二項|（趣旨）|" + text[2] + "|本店,所在地",
+             "295000100|" + meeting + "第二百九十五条第一項|（権限）|" + text[3] +
+                 "\\n一 定款の変更\\n二 取締役の選任\\n　イ 取締役の氏名\\n　ロ 取締役の員数|決議,定款の変更",
+             "295000200|" + meeting + "第二百九十五条第二項|（権限）|" + text[4] +
+                 "\\n一 取締役会設置会社　取締役会|招集,取締役会設置会社,取締役会",
+             "817000100|" + foreign + "第八百十七条|（外国会社）|" + text[5] + "|日本における代表者"}));
 }
 
 } // namespace samples
