@@ -49,8 +49,9 @@ void applyColumns(Act& act, const QString& path, QList<TsvError>& errors)
         } else if (done.contains(item)) {
             errors.append({path, row.line, QStringLiteral("item %1 of %2 is split twice").arg(f[2], f[0])});
         } else if (f[3].isEmpty() || f[4].isEmpty() || f[3] + f[4] != item->text) {
-            errors.append({path, row.line, QStringLiteral("the columns of item %1 of %2 do not make its text: %3")
-                                               .arg(f[2], f[0], item->text)});
+            errors.append(
+                {path, row.line,
+                 QStringLiteral("the columns of item %1 of %2 do not make its text: %3").arg(f[2], f[0], item->text)});
         } else {
             item->text = f[3] + columnBlank + f[4];
             done.insert(item);
@@ -60,11 +61,10 @@ void applyColumns(Act& act, const QString& path, QList<TsvError>& errors)
 
 void applySubItems(Act& act, const QString& dataPath, const QString& path, QList<TsvError>& errors)
 {
-    const QList<TsvRow> data =
-        readTsv(dataPath,
-                {QStringLiteral("seq"), QStringLiteral("article"), QStringLiteral("paragraph"), QStringLiteral("item"),
-                 QStringLiteral("text")},
-                errors);
+    const QList<TsvRow> data = readTsv(dataPath,
+                                       {QStringLiteral("seq"), QStringLiteral("article"), QStringLiteral("paragraph"),
+                                        QStringLiteral("item"), QStringLiteral("text")},
+                                       errors);
     const QList<TsvRow> rows =
         readTsv(path, itemColumns + QStringList{QStringLiteral("label"), QStringLiteral("text")}, errors);
     QHash<Item*, QString> joined;
@@ -73,8 +73,8 @@ void applySubItems(Act& act, const QString& dataPath, const QString& path, QList
         const QStringList& f = row.fields;
         Item* item = act.item(f);
         if (!item || f[3].isEmpty() || f[4].isEmpty()) {
-            errors.append({path, row.line, QStringLiteral("no item %1 in %2 paragraph %3, or no label or text")
-                                               .arg(f[2], f[0], f[1])});
+            errors.append({path, row.line,
+                           QStringLiteral("no item %1 in %2 paragraph %3, or no label or text").arg(f[2], f[0], f[1])});
             continue;
         }
         item->subItems.append(f[3] + u' ' + f[4]);
@@ -87,9 +87,10 @@ void applySubItems(Act& act, const QString& dataPath, const QString& path, QList
         if (!item) {
             errors.append({dataPath, row.line, QStringLiteral("no item %1 in %2 paragraph %3").arg(f[2], f[0], f[1])});
         } else if (!joined.contains(item)) {
-            errors.append({dataPath, row.line, QStringLiteral("the sub-items of item %1 of %2 paragraph %3 have no "
-                                                              "rows in %4")
-                                                   .arg(f[2], f[0], f[1], path)});
+            errors.append({dataPath, row.line,
+                           QStringLiteral("the sub-items of item %1 of %2 paragraph %3 have no "
+                                          "rows in %4")
+                               .arg(f[2], f[0], f[1], path)});
         } else if (joined.take(item) != f[3]) {
             errors.append({path, firstLine.value(item),
                            QStringLiteral("the sub-items of item %1 of %2 paragraph %3 do not make the text of %4")
@@ -97,8 +98,8 @@ void applySubItems(Act& act, const QString& dataPath, const QString& path, QList
         }
     }
     for (auto it = joined.constBegin(); it != joined.constEnd(); ++it)
-        errors.append({path, firstLine.value(it.key()), QStringLiteral("sub-items for an item %1 does not list")
-                                                            .arg(dataPath)});
+        errors.append(
+            {path, firstLine.value(it.key()), QStringLiteral("sub-items for an item %1 does not list").arg(dataPath)});
 }
 
 // Whether every piece of the shortened text between the omission marks stands in the full text, in order.
@@ -125,9 +126,10 @@ void applyShortTexts(Act& act, const QString& path, QList<TsvError>& errors)
         if (!shortText)
             errors.append({path, row.line, QStringLiteral("no paragraph %2 (item %3) in %1").arg(f[0], f[1], f[2])});
         else if (!shortens(f[3], p ? p->text : item->text))
-            errors.append({path, row.line, QStringLiteral("the text is not the original with parts left out "
-                                                          "(marked %1)")
-                                               .arg(omission)});
+            errors.append({path, row.line,
+                           QStringLiteral("the text is not the original with parts left out "
+                                          "(marked %1)")
+                               .arg(omission)});
         else
             *shortText = f[3];
     }
@@ -154,9 +156,10 @@ QList<Paragraph> readAct(const ContentFolder& folder, QList<TsvError>& errors)
             continue;
         for (const Item& item : p.items) {
             if (!item.text.contains(columnBlank))
-                errors.append({folder.itemColumns(), 0, QStringLiteral("item %1 of %2 paragraph %3 has no split point")
-                                                            .arg(item.number, p.article)
-                                                            .arg(p.ref.paragraph)});
+                errors.append({folder.itemColumns(), 0,
+                               QStringLiteral("item %1 of %2 paragraph %3 has no split point")
+                                   .arg(item.number, p.article)
+                                   .arg(p.ref.paragraph)});
         }
     }
     return errors.isEmpty() ? paragraphs : QList<Paragraph>();

@@ -122,9 +122,8 @@ AnswerChooser::AnswerChooser(const QList<Term>& terms, const QStringList& corpus
     }
     QHash<QString, int> frequency;
     for (const Term& term : std::as_const(m_candidates)) {
-        frequency.insert(term.text, int(std::count_if(corpus.begin(), corpus.end(), [&](const QString& text) {
-                             return text.contains(term.text);
-                         })));
+        frequency.insert(term.text, int(std::count_if(corpus.begin(), corpus.end(),
+                                                      [&](const QString& text) { return text.contains(term.text); })));
     }
     std::stable_sort(m_candidates.begin(), m_candidates.end(), [&](const Term& a, const Term& b) {
         if (a.level != b.level)

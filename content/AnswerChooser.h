@@ -13,10 +13,10 @@ namespace content {
 // What the answers of one question are chosen for.
 struct AnswerContext
 {
-    QString display;  // the passage as the quiz screen lays it out
+    QString display; // the passage as the quiz screen lays it out
     // 編, 章, 節, 款, 条 and 定義 as the question will carry them (the headings the screen shows).
     store::Question headings;
-    QStringList pinned;  // classic exam facts of this passage, taken first wherever the rules allow
+    QStringList pinned; // classic exam facts of this passage, taken first wherever the rules allow
     // Where the part's own items begin in display; words standing only before it (in sentences that every part of
     // the paragraph repeats) are taken after the others. 0 for a paragraph asked whole.
     qsizetype focus = 0;
@@ -56,7 +56,7 @@ public:
 
 private:
     Vocabulary m_vocabulary;
-    QList<Term> m_candidates;  // the answer words, in order of preference
+    QList<Term> m_candidates; // the answer words, in order of preference
 };
 
 } // namespace content

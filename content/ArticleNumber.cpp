@@ -35,7 +35,7 @@ int kanjiToNumber(QStringView text)
     if (text.isEmpty())
         return -1;
     int total = 0;
-    int pending = -1;  // a digit waiting for its unit
+    int pending = -1; // a digit waiting for its unit
     int lastUnit = 10000;
     for (const QChar c : text) {
         if (const int d = digitOf(c); d > 0) {

@@ -18,8 +18,8 @@ QString numberToKanji(int value);
 struct ArticleRef
 {
     int article = 0;
-    int branch = 0;     // の二 → 2; 0 for none
-    int paragraph = 0;  // 0 when the whole article is named
+    int branch = 0;    // の二 → 2; 0 for none
+    int paragraph = 0; // 0 when the whole article is named
 
     auto operator<=>(const ArticleRef&) const = default;
     // The same article and paragraph, a missing paragraph counting as the first.

@@ -102,7 +102,7 @@ bool standsAlone(const QString& text, const passage::Span& span, const Vocabular
 
 Spans replacementQuotes(const QString& text)
 {
-    Spans quotes;  // top-level 「…」, inside the brackets
+    Spans quotes; // top-level 「…」, inside the brackets
     int depth = 0;
     qsizetype open = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -151,8 +151,7 @@ int mostBlanksInOneList(const QString& display, const QList<Spans>& spans)
     for (const Spans& s : spans)
         all += s;
     std::sort(all.begin(), all.end(), [](const passage::Span& a, const passage::Span& b) { return a.start < b.start; });
-    static const QRegularExpression separator(
-        QStringLiteral("、|及び|又は|並びに|若しくは|\\r\\n　*[^ \\r\\n]{1,6} "));
+    static const QRegularExpression separator(QStringLiteral("、|及び|又は|並びに|若しくは|\\r\\n　*[^ \\r\\n]{1,6} "));
     int most = all.isEmpty() ? 0 : 1;
     int chain = 1;
     for (qsizetype i = 1; i < all.size(); ++i) {
@@ -197,9 +196,8 @@ QStringList headingLeaks(const store::Question& q, const QStringList& answers, c
     for (const QString& line : headingLines(q)) {
         const QList<Spans> spans = blankedSpans(line, answers);
         for (qsizetype k = 0; k < answers.size(); ++k) {
-            const bool glued = std::any_of(spans[k].begin(), spans[k].end(), [&](const passage::Span& s) {
-                return !standsAlone(line, s, vocabulary);
-            });
+            const bool glued = std::any_of(spans[k].begin(), spans[k].end(),
+                                           [&](const passage::Span& s) { return !standsAlone(line, s, vocabulary); });
             if (glued && !leaks.contains(answers[k]))
                 leaks.append(answers[k]);
         }

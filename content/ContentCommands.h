@@ -18,8 +18,8 @@ namespace content::commands {
 int generate(const ContentFolder& folder, const QString& output, QTextStream& out, QTextStream& err);
 
 // question table + table of contents → question file.
-int build(const QString& questions, const QString& toc, const QString& output, const QByteArray& key,
-          Progress progress, QTextStream& out, QTextStream& err);
+int build(const QString& questions, const QString& toc, const QString& output, const QByteArray& key, Progress progress,
+          QTextStream& out, QTextStream& err);
 
 // The questions and table of contents of a newer question file (from) into a learner's file (into), keeping the
 // learner's 済 and 直近 by Ｎｏ: new questions are added, changed ones take their new text, gone ones leave (see

@@ -12,7 +12,7 @@ namespace content {
 
 struct DatabaseContent
 {
-    QList<QuestionRecord> questions;  // stored order
+    QList<QuestionRecord> questions; // stored order
     QList<ContentsRecord> contents;
 };
 
@@ -28,15 +28,15 @@ public:
 };
 
 enum class Progress {
-    Keep,     // the flags held by the file being replaced win, by Ｎｏ
-    Discard,  // the flags come from the questions given
+    Keep,    // the flags held by the file being replaced win, by Ｎｏ
+    Discard, // the flags come from the questions given
 };
 
 struct BuildReport
 {
-    bool replacedProgress = false;  // the file replaced held any flag set
-    int keptQuestions = 0;          // questions that took over a flag from it
-    int lostQuestions = 0;          // its questions with a flag set whose Ｎｏ is no longer there
+    bool replacedProgress = false; // the file replaced held any flag set
+    int keptQuestions = 0;         // questions that took over a flag from it
+    int lostQuestions = 0;         // its questions with a flag set whose Ｎｏ is no longer there
 };
 
 // Writes a new question file at path, keyed with key: the questions (with their flags) and the table of contents.

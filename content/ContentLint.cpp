@@ -272,12 +272,14 @@ private:
                 continue;
             listed.insert(key);
             if (!m_drilledSections.contains(key))
-                m_findings << where + QStringLiteral("%1 (%2) has no question").arg(e.section, unitName(e.part, e.chapter));
+                m_findings << where +
+                                  QStringLiteral("%1 (%2) has no question").arg(e.section, unitName(e.part, e.chapter));
         }
         for (const QuestionRecord& r : m_input.questions) {
             const store::Question& q = r.question;
             if (!q.section.isEmpty() && !listed.contains(QStringList{q.part, q.chapter, q.section}.join(u'\t')))
-                report(r, QStringLiteral("節 「%1」 is not in 目次 under %2").arg(q.section, unitName(q.part, q.chapter)));
+                report(r,
+                       QStringLiteral("節 「%1」 is not in 目次 under %2").arg(q.section, unitName(q.part, q.chapter)));
         }
     }
 
@@ -292,13 +294,13 @@ private:
     const StatuteIndex& m_statute;
     const LintOptions& m_options;
     QStringList m_findings;
-    QList<std::pair<QString, QString>> m_units;  // (part, chapter) of the Act, in its order
+    QList<std::pair<QString, QString>> m_units; // (part, chapter) of the Act, in its order
     QHash<QString, QList<const Paragraph*>> m_paragraphsOf;
     QHash<QString, QSet<QString>> m_actChapters;
-    QHash<QString, QSet<qint64>> m_answered;  // unit → paragraphs with a question
+    QHash<QString, QSet<qint64>> m_answered; // unit → paragraphs with a question
     QSet<QString> m_drilledSections;
     QList<Ordered> m_ordered;
-    QSet<qint64> m_formerNumbers;  // paragraph numbers, the Ｎｏ of questions before paragraphs were asked in parts
+    QSet<qint64> m_formerNumbers; // paragraph numbers, the Ｎｏ of questions before paragraphs were asked in parts
 };
 
 } // namespace

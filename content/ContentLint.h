@@ -13,8 +13,8 @@ namespace content {
 
 struct LintOptions
 {
-    int minQuestions = 1500;  // questions in all
-    int minPerChapter = 10;   // per chapter (or part without chapters) that has at least this many paragraphs
+    int minQuestions = 1500; // questions in all
+    int minPerChapter = 10;  // per chapter (or part without chapters) that has at least this many paragraphs
     int maxAnswers = 5;
     // Also count the chapters of the program's own table that the statute given does not hold (a statute extract
     // leaves them out).
@@ -24,8 +24,8 @@ struct LintOptions
 // The content to check, and the names its findings are reported under.
 struct LintInput
 {
-    QString questionSource;  // questions.tsv, or the database file
-    QString contentsSource;  // toc.tsv, or the database file
+    QString questionSource; // questions.tsv, or the database file
+    QString contentsSource; // toc.tsv, or the database file
     QList<QuestionRecord> questions;
     QList<ContentsRecord> contents;
 };

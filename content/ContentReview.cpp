@@ -23,7 +23,8 @@ QString paragraphName(const StatuteIndex& act, const Paragraph& p)
 
 bool showsLine(const QString& passage, const QString& line)
 {
-    return (passage::kLineBreak + passage + passage::kLineBreak).contains(passage::kLineBreak + line + passage::kLineBreak);
+    return (passage::kLineBreak + passage + passage::kLineBreak)
+        .contains(passage::kLineBreak + line + passage::kLineBreak);
 }
 
 class Reviewer
@@ -154,12 +155,12 @@ public:
             const Paragraph* p = ref ? m_act.find(*ref) : nullptr;
             const QStringList passages =
                 ref ? m_asked.value(QString::number(paragraphNumber(*ref)) + u'\t' + fact.term) : QStringList();
-            const bool asked = p && std::any_of(passages.begin(), passages.end(), [&](const QString& s) {
-                                   return fact.item.isEmpty() ||
-                                          std::any_of(p->items.begin(), p->items.end(), [&](const Item& item) {
-                                              return item.number == fact.item && showsLine(s, item.shownLine());
-                                          });
-                               });
+            const bool asked =
+                p && std::any_of(passages.begin(), passages.end(), [&](const QString& s) {
+                    return fact.item.isEmpty() || std::any_of(p->items.begin(), p->items.end(), [&](const Item& item) {
+                               return item.number == fact.item && showsLine(s, item.shownLine());
+                           });
+                });
             if (asked)
                 ++r.factsAsked;
             else
@@ -180,8 +181,8 @@ private:
 
     const StatuteIndex& m_act;
     const Vocabulary& m_vocabulary;
-    QHash<qint64, QStringList> m_passages;  // by paragraph
-    QHash<QString, QStringList> m_asked;    // paragraph and answer → the passages that blank it
+    QHash<qint64, QStringList> m_passages; // by paragraph
+    QHash<QString, QStringList> m_asked;   // paragraph and answer → the passages that blank it
 };
 
 QString number(int n)
@@ -218,18 +219,18 @@ void printReview(const Review& r, QTextStream& out)
     line("answers", number(r.answers));
     line("header leaks",
          QStringLiteral("%1 questions (%2 answers)").arg(number(r.leakQuestions), number(r.leakAnswers)));
-    line("  answers in a heading's text", QStringLiteral("%1 in %2 questions (blanked on screen)")
-                                              .arg(number(r.answersInHeadingText),
-                                                   number(r.questionsWithAnswerInHeadingText)));
+    line("  answers in a heading's text",
+         QStringLiteral("%1 in %2 questions (blanked on screen)")
+             .arg(number(r.answersInHeadingText), number(r.questionsWithAnswerInHeadingText)));
     line("paragraphs without a question",
          QStringLiteral("%1 of %2").arg(number(r.paragraphsWithoutQuestion), number(r.paragraphs)));
-    line("items missing", QStringLiteral("%1 of %2 items, %3 of %4 sub-items")
-                              .arg(number(r.itemsMissing), number(r.items), number(r.subItemsMissing),
-                                   number(r.subItems)));
+    line("items missing",
+         QStringLiteral("%1 of %2 items, %3 of %4 sub-items")
+             .arg(number(r.itemsMissing), number(r.items), number(r.subItemsMissing), number(r.subItems)));
     line("longest passage", QStringLiteral("%1 characters (%2), %3 lines; over the box (%4 lines, %5 "
                                            "characters): %6")
-                                .arg(number(r.longestCharacters), r.longestAt, number(r.longestRows),
-                                     number(boxRows), number(boxCharacters), number(r.overBox)));
+                                .arg(number(r.longestCharacters), r.longestAt, number(r.longestRows), number(boxRows),
+                                     number(boxCharacters), number(r.overBox)));
     line("filler-only questions", number(r.fillerOnly));
     line("replacement-clause blanks",
          QStringLiteral("%1 answers in %2 questions").arg(number(r.quoteBlankAnswers), number(r.quoteBlankQuestions)));

@@ -19,25 +19,25 @@ struct Review
 {
     int questions = 0;
     int answers = 0;
-    int leakQuestions = 0;  // a heading gives an answer away (headingLeaks)
+    int leakQuestions = 0; // a heading gives an answer away (headingLeaks)
     int leakAnswers = 0;
-    int answersInHeadingText = 0;  // answers standing word for word in a heading before blanking (for comparison)
+    int answersInHeadingText = 0; // answers standing word for word in a heading before blanking (for comparison)
     int questionsWithAnswerInHeadingText = 0;
     int paragraphs = 0;
     int paragraphsWithoutQuestion = 0;
     int items = 0;
-    int itemsMissing = 0;  // items no question of their paragraph shows, as the Act prints them
+    int itemsMissing = 0; // items no question of their paragraph shows, as the Act prints them
     int subItems = 0;
     int subItemsMissing = 0;
     int longestCharacters = 0;
     int longestRows = 0;
     QString longestAt;
-    int overBox = 0;  // passages longer than the box shows (boxRows, boxCharacters)
-    int fillerOnly = 0;  // measured only: a paragraph whose headings tell every other word may have nothing else
-    int quoteBlankAnswers = 0;  // answers blanked inside the quoted wording of a replacement clause
+    int overBox = 0;           // passages longer than the box shows (boxRows, boxCharacters)
+    int fillerOnly = 0;        // measured only: a paragraph whose headings tell every other word may have nothing else
+    int quoteBlankAnswers = 0; // answers blanked inside the quoted wording of a replacement clause
     int quoteBlankQuestions = 0;
-    int longLists = 0;   // questions with three or more blanks in one list
-    int outOfOrder = 0;  // questions numbered out of reading order
+    int longLists = 0;  // questions with three or more blanks in one list
+    int outOfOrder = 0; // questions numbered out of reading order
     int numericAnswers = 0;
     int facts = 0;
     int factsAsked = 0;

@@ -21,7 +21,7 @@ QString summarize(const QList<TsvError>& errors)
 }
 
 QList<TsvRow> readTsv(const QString& path, const QStringList& header, QList<TsvError>& errors,
-                     QStringList* actualHeader)
+                      QStringList* actualHeader)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -59,8 +59,8 @@ QList<TsvRow> readTsv(const QString& path, const QStringList& header, QList<TsvE
         if (line.isEmpty())
             continue;
         if (fields.size() != width) {
-            errors.append({path, lineNo,
-                           QStringLiteral("%1 fields where the header has %2").arg(fields.size()).arg(width)});
+            errors.append(
+                {path, lineNo, QStringLiteral("%1 fields where the header has %2").arg(fields.size()).arg(width)});
             continue;
         }
         rows.append({lineNo, fields});
@@ -216,9 +216,9 @@ QByteArray questionTable(const QList<store::Question>& questions, bool withFlags
         header += flagHeader();
     QString text = header.join(u'\t') + u'\n';
     for (const store::Question& q : questions) {
-        QStringList fields = {QString::number(q.no), escapeField(q.part),    escapeField(q.chapter),
-                              escapeField(q.section),  escapeField(q.subsection),    escapeField(q.article),
-                              escapeField(q.caption),  escapeField(q.passage), escapeField(q.answers)};
+        QStringList fields = {QString::number(q.no),  escapeField(q.part),       escapeField(q.chapter),
+                              escapeField(q.section), escapeField(q.subsection), escapeField(q.article),
+                              escapeField(q.caption), escapeField(q.passage),    escapeField(q.answers)};
         if (withFlags)
             fields << QString::number(q.done) << QString::number(q.recent);
         text += fields.join(u'\t') + u'\n';
@@ -229,8 +229,7 @@ QByteArray questionTable(const QList<store::Question>& questions, bool withFlags
 namespace {
 
 // One member of every record.
-template <class Record, class Value>
-QList<Value> membersOf(const QList<Record>& records, Value Record::*member)
+template <class Record, class Value> QList<Value> membersOf(const QList<Record>& records, Value Record::*member)
 {
     QList<Value> values;
     values.reserve(records.size());

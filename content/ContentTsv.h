@@ -42,8 +42,8 @@ QString escapeField(const QString& text);
 struct QuestionRecord
 {
     store::Question question;
-    int line = 0;            // line of the tsv file; 0 for a database row
-    QStringList nullFields;  // names of the fields that were Null (databases only)
+    int line = 0;           // line of the tsv file; 0 for a database row
+    QStringList nullFields; // names of the fields that were Null (databases only)
 };
 
 // A row of 目次 as read, with the same bookkeeping.
@@ -54,8 +54,8 @@ struct ContentsRecord
     QStringList nullFields;
 };
 
-const QStringList& questionHeader();  // Ｎｏ 編 章 節 款 条 定義 問題 回答
-const QStringList& flagHeader();      // 済 直近
+const QStringList& questionHeader(); // Ｎｏ 編 章 節 款 条 定義 問題 回答
+const QStringList& flagHeader();     // 済 直近
 
 // questions.tsv: the question header, optionally followed by 済 and 直近 (0 or 1; 0 when absent).
 QList<QuestionRecord> readQuestions(const QString& path, QList<TsvError>& errors);

@@ -48,10 +48,10 @@ QList<Term> readGlossary(const QString& path, QList<TsvError>& errors);
 // paragraph is asked in parts).
 struct ExamFact
 {
-    QString paragraph;  // 条 as the questions name it: 第三十三条第十項, 第二条
-    QString item;       // 六, or empty
+    QString paragraph; // 条 as the questions name it: 第三十三条第十項, 第二条
+    QString item;      // 六, or empty
     QString term;
-    QString note;  // what the fact is, for the reader
+    QString note; // what the fact is, for the reader
     int line = 0;
 };
 

@@ -28,8 +28,8 @@ QString joined(const QString& lead, const QStringList& lines)
     return lines.isEmpty() ? lead : lead + passage::kLineBreak + lines.join(passage::kLineBreak);
 }
 
-constexpr int fitRows = boxRows - 2;  // room for blank markers wider than their words
-constexpr int apartRows = 6;          // the item lines of one part where items are asked apart
+constexpr int fitRows = boxRows - 2; // room for blank markers wider than their words
+constexpr int apartRows = 6;         // the item lines of one part where items are asked apart
 
 bool fits(const QString& passage, int rows)
 {
@@ -147,7 +147,7 @@ private:
 
     const Paragraph& m_paragraph;
     QList<PassagePart> m_parts;
-    QString m_lead;  // of the part being filled
+    QString m_lead; // of the part being filled
     QList<qsizetype> m_items;
     QList<QList<qsizetype>> m_subItems;
 };

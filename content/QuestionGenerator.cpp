@@ -32,10 +32,10 @@ QStringList pinnedFacts(const QList<ExamFact>& facts, const QString& jo, const P
     for (const ExamFact& fact : facts) {
         if (fact.paragraph != jo)
             continue;
-        const bool shown = fact.item.isEmpty() ? first
-                                               : std::any_of(part.items.begin(), part.items.end(), [&](qsizetype i) {
-                                                     return p.items[i].number == fact.item;
-                                                 });
+        const bool shown =
+            fact.item.isEmpty() ? first : std::any_of(part.items.begin(), part.items.end(), [&](qsizetype i) {
+                return p.items[i].number == fact.item;
+            });
         if (shown)
             pinned.append(fact.term);
     }
@@ -84,8 +84,8 @@ QList<store::Question> generateQuestions(const QList<Paragraph>& act, const QLis
         const QList<PassagePart> parts = partsOf(p);
         for (qsizetype k = 0; k < parts.size(); ++k) {
             const PassagePart& part = parts[k];
-            AnswerContext context{passage::breakSentences(part.passage), q, pinnedFacts(facts, q.article, p, part, k == 0), 0,
-                                  k > 0};
+            AnswerContext context{passage::breakSentences(part.passage), q,
+                                  pinnedFacts(facts, q.article, p, part, k == 0), 0, k > 0};
             if (parts.size() > 1 && !part.items.isEmpty())
                 context.focus = std::max<qsizetype>(
                     0, context.display.indexOf(passage::kLineBreak + p.items[part.items.first()].number + u' '));

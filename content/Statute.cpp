@@ -35,10 +35,10 @@ qint64 articleNumber(const ArticleRef& ref)
 QList<Paragraph> readStatute(const QString& path, QList<TsvError>& errors)
 {
     static const QStringList header = {
-        QStringLiteral("seq"),     QStringLiteral("article"),    QStringLiteral("article_key"),
-        QStringLiteral("paragraph"), QStringLiteral("heading"),  QStringLiteral("part"),
-        QStringLiteral("chapter"), QStringLiteral("section"),    QStringLiteral("subsection"),
-        QStringLiteral("text"),    QStringLiteral("items")};
+        QStringLiteral("seq"),       QStringLiteral("article"), QStringLiteral("article_key"),
+        QStringLiteral("paragraph"), QStringLiteral("heading"), QStringLiteral("part"),
+        QStringLiteral("chapter"),   QStringLiteral("section"), QStringLiteral("subsection"),
+        QStringLiteral("text"),      QStringLiteral("items")};
     const QList<TsvRow> rows = readTsv(path, header, errors);
     QList<Paragraph> paragraphs;
     paragraphs.reserve(rows.size());
@@ -52,8 +52,9 @@ QList<Paragraph> readStatute(const QString& path, QList<TsvError>& errors)
         bool ok = false;
         const int paragraph = f[3].toInt(&ok);
         if (!key || !named || *key != *named || named->paragraph != 0 || !ok || paragraph <= 0) {
-            errors.append({path, row.line, QStringLiteral("article, article_key and paragraph do not agree: %1 %2 %3")
-                                               .arg(f[1], f[2], f[3])});
+            errors.append(
+                {path, row.line,
+                 QStringLiteral("article, article_key and paragraph do not agree: %1 %2 %3").arg(f[1], f[2], f[3])});
             continue;
         }
         if (key->branch >= 100 || paragraph >= 100) {

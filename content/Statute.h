@@ -15,10 +15,10 @@ namespace content {
 // an ideographic blank, as the Act prints them) and its sub-items, each as it is shown: "イ 子会社", "（１） …".
 struct Item
 {
-    QString number;  // 一, 三の二
+    QString number; // 一, 三の二
     QString text;
     QStringList subItems;
-    QString shortText;  // a shortened text (omissions marked （略）) for an item too long for the box, or empty
+    QString shortText; // a shortened text (omissions marked （略）) for an item too long for the box, or empty
 
     QString line() const { return number + u' ' + text; }
     QString shownLine() const { return number + u' ' + (shortText.isEmpty() ? text : shortText); }
@@ -28,14 +28,14 @@ struct Item
 struct Paragraph
 {
     int line = 0;
-    QString article;  // 第百七十九条の二
-    ArticleRef ref;   // with the paragraph number
-    QString heading;  // （株主総会の権限）, or empty
+    QString article; // 第百七十九条の二
+    ArticleRef ref;  // with the paragraph number
+    QString heading; // （株主総会の権限）, or empty
     QString part;
-    QString chapter;  // empty in the parts without chapters
+    QString chapter; // empty in the parts without chapters
     QString section;
     QString subsection;
-    QString text;  // the paragraph's own sentences
+    QString text; // the paragraph's own sentences
     QList<Item> items;
     // A shortened form of the sentences (omissions marked （略）) for the parts of a paragraph whose sentences are too
     // long to be shown beside its items; empty for most paragraphs.

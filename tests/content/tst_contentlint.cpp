@@ -102,7 +102,7 @@ void TestContentLint::faults_data()
     row("headings that give an answer away",
         [](LintInput& in, auto&) {
             question(in, 2000100).caption = "（法人格）"; // inside a word of the caption
-            question(in, 295000200).answers = "機関";    // the title of the chapter
+            question(in, 295000200).answers = "機関";     // the title of the chapter
         },
         {"Ｎｏ 2000100 第二条第一項: the headings give away 「法人」",
          "Ｎｏ 295000200 第二百九十五条第二項: the headings give away 「機関」"});
