@@ -16,7 +16,6 @@ public:
     struct Box
     {
         QString text;
-        seam::Style style = seam::OkOnly;
         QString title;
     };
 
@@ -27,6 +26,8 @@ public:
     void answer(bool yes) { m_answers.append(yes); }
     const QList<Box>& boxes() const { return m_boxes; }
     QStringList texts() const;
+    // Scripted answers no Yes/No box has taken: a question that came as a box with OK alone.
+    qsizetype answersLeft() const { return m_answers.size(); }
     bool ended() const { return m_status.has_value(); }
     int exitStatus() const { return m_status.value_or(-1); }
 
