@@ -155,29 +155,29 @@ public:
     }
 
     // A passage of 200 to 600 characters and two to five of the terms it uses as its answers.
-    void passage(QString& mondai, QString& kaitou)
+    void passage(QString& text, QString& answerText)
     {
         const int target = between(200, 600);
         QStringList used;
-        mondai.clear();
-        while (mondai.size() < target) {
+        text.clear();
+        while (text.size() < target) {
             QString next = sentence(used);
-            if (mondai.size() + next.size() > 600 && mondai.size() >= 200)
+            if (text.size() + next.size() > 600 && text.size() >= 200)
                 break;
-            mondai += next;
+            text += next;
         }
-        if (mondai.size() > 600)
-            mondai.truncate(600);
+        if (text.size() > 600)
+            text.truncate(600);
         QStringList present;
         for (const QString& t : used) {
-            if (mondai.contains(t))
+            if (text.contains(t))
                 present << t;
         }
         QStringList answers;
         const int wanted = std::min<int>(between(2, 5), int(present.size()));
         while (answers.size() < wanted)
             answers << present.takeAt(pick(int(present.size())));
-        kaitou = answers.join(u',');
+        answerText = answers.join(u',');
     }
 
 private:

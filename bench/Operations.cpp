@@ -3,17 +3,17 @@
 #include "Corpus.h"
 #include "References.h"
 #include "app/MenuWindow.h"
+#include "app/Screens.h"
 #include "drill/ChapterTable.h"
+#include "drill/DrillSession.h"
 #include "drill/MessageSeam.h"
 #include "drill/PassageText.h"
-#include "quiz/Module1.h"
 #include "quiz/PassageBox.h"
 #include "quiz/QuizWindow.h"
 #include "store/QuestionStore.h"
 #include "store/StoreError.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <algorithm>
 #include <array>
 #include <functional>
@@ -32,7 +33,10 @@ namespace bench {
 
 namespace {
 
-const QString kAll = QStringLiteral("すべて");
+using store::kAll;
+
+// Set when the program asked to end: a normal drill never does.
+bool programEnded = false;
 
 // Lets the event loop do what the last operation left it (painting, deferred deletions) outside the timed part.
 void settle()
@@ -96,73 +100,164 @@ void measure(std::array<Variant, 3> variants, bool warmUp)
     }
 }
 
-void pickText(QComboBox* combo, const QString& text)
+// The program as it runs a drill: its store, the drill session on it and the real windows, which show what the
+// session says. Built offscreen; `lockFilePath` keeps the single-instance lock apart from any copy of the program.
+struct Program
+{
+    explicit Program(const QString& lockFilePath) : session(store, lockFilePath), screens(session) {}
+
+    MenuWindow& menu() const { return screens.menu(); }
+    QuizWindow& quiz() const { return screens.quiz(); }
+
+    store::QuestionStore store;
+    drill::DrillSession session;
+    Screens screens;
+};
+
+// Picks an item as the learner does, by its text; the list tells the session.
+void pick(QComboBox* combo, const QString& text)
 {
     combo->setCurrentIndex(text.isEmpty() ? -1 : combo->findText(text, Qt::MatchExactly));
 }
 
-// Chooses a range on the menu as the learner does: part, leave the box, chapter, leave the box, section.
-void chooseRange(MenuWindow& menu, const QString& part, const QString& chapter, const QString& section)
+// Chooses a range on the menu as the learner does: part, leave the list, chapter, leave the list, section.
+void chooseRange(Program& program, const QString& part, const QString& chapter, const QString& section)
 {
-    pickText(menu.partSelector(), part);
-    menu.leavePartSelector();
-    pickText(menu.chapterSelector(), chapter);
-    menu.leaveChapterSelector();
-    pickText(menu.sectionSelector(), section);
+    pick(program.menu().partSelector(), part);
+    program.session.leavePartSelector();
+    pick(program.menu().chapterSelector(), chapter);
+    program.session.leaveChapterSelector();
+    pick(program.menu().sectionSelector(), section);
 }
 
-store::Range rangeOf(const MenuWindow& menu)
-{
-    return {menu.partSelector()->currentText(), menu.chapterSelector()->currentText(),
-            menu.sectionSelector()->currentText(), menu.excludeSeenValue()};
-}
+// ---- the screen work of the two references: what the windows do with what the session tells them ----
 
-// What the section list puts on the menu once it has the sections.
-void showSections(MenuWindow& menu, const QStringList& sections)
+// What the menu does with one of the session's lists: the items replaced only when they differ, then the pick,
+// without the list telling the session back.
+void showList(QComboBox* combo, const QStringList& items, int picked)
 {
-    if (!sections.isEmpty()) {
-        menu.sectionSelector()->clear();
-        menu.sectionSelector()->addItem(kAll);
-        menu.sectionSelector()->addItems(sections);
-        menu.sectionSelector()->setCurrentIndex(-1);
+    const QSignalBlocker blocker(combo);
+    QStringList shown;
+    for (int i = 0; i < combo->count(); ++i)
+        shown << combo->itemText(i);
+    if (shown != items) {
+        combo->clear();
+        combo->addItems(items);
     }
-    menu.show();
-    menu.repaint();
+    combo->setCurrentIndex(picked);
 }
 
-// What the first display of a question puts on the screens once it has the row.
-void showFirst(MenuWindow& menu, QuizWindow& form, const std::optional<store::Question>& q, bool launch)
+void showSelectors(MenuWindow& menu, const drill::Selectors& lists)
 {
-    if (launch)
-        menu.hide();
+    showList(menu.partSelector(), lists.parts, lists.part);
+    showList(menu.chapterSelector(), lists.chapters, lists.chapter);
+    showList(menu.sectionSelector(), lists.sections, lists.section);
+}
+
+// The menu at start-up: the part list, nothing picked; the menu shown with the focus on 問題開始.
+void showFirstMenu(Program& program)
+{
+    drill::Selectors lists;
+    lists.parts = chapters::partList();
+    showSelectors(program.menu(), lists);
+    program.quiz().hide();
+    program.menu().show();
+    program.menu().activateWindow();
+    program.menu().focusOn(drill::Focus::StartButton);
+}
+
+// The section list of the chosen chapter: the list emptied when the learner leaves the chapter list, then filled
+// with "すべて" and the sections, nothing picked (a chapter without sections keeps it empty).
+void showSections(Program& program, const QStringList& sections)
+{
+    drill::Selectors lists = program.session.selectors();
+    lists.sections.clear();
+    lists.section = -1;
+    showSelectors(program.menu(), lists);
+    if (sections.isEmpty())
+        return;
+    lists.sections = QStringList{kAll} + sections;
+    showSelectors(program.menu(), lists);
+}
+
+// The gap the session puts between the titles of one heading line.
+const QString kGap = QStringLiteral("  ");
+
+// The page of a row with its blanks, as the session lays it out; a row that is not found keeps the headings.
+drill::Page blankedPage(const std::optional<store::Question>& q, drill::Phase phase, const QStringList& headings)
+{
+    drill::Page page;
+    page.headings =
+        q ? QStringList{q->part + kGap + q->chapter, q->caption, q->section + kGap + q->subsection + kGap + q->article}
+          : headings;
+    const QString display = q ? passage::breakSentences(q->passage) : QString();
+    const QStringList answers = q ? passage::answerList(q->answers) : QStringList();
+    const passage::Shown shown = passage::showBlanks(passage::blankRuns(display, answers), answers, {});
+    page.passage = shown.text;
+    page.highlights = shown.highlights;
+    page.phase = phase;
+    return page;
+}
+
+// The page of a revealed question, its answers in place.
+drill::Page revealedPage(const std::optional<store::Revealed>& r, const QStringList& headings)
+{
+    drill::Page page;
+    page.headings = headings;
+    const passage::Shown shown =
+        r ? passage::showAnswers(passage::breakSentences(r->passage), passage::answerList(r->answers))
+          : passage::Shown{};
+    page.passage = shown.text;
+    page.highlights = shown.highlights;
+    page.phase = drill::Phase::Revealed;
+    return page;
+}
+
+// What the quiz window does with a page.
+void showPage(QuizWindow& quiz, const drill::Page& page)
+{
+    for (int i = 0; i < 3; ++i) {
+        quiz.headingLine(i)->setText(page.headings.value(i));
+        quiz.headingLine(i)->setCursorPosition(0);
+    }
+    quiz.passageBox()->showPassage(page.passage, page.highlights);
+    quiz.answerButton()->setEnabled(page.answerEnabled());
+    quiz.nextButton()->setEnabled(page.nextEnabled());
+    quiz.againButton()->setVisible(page.againVisible());
+}
+
+// A launch: both windows hidden while the program works, then the first page on the quiz screen, shown with the
+// focus on its first heading line.
+void launchWith(Program& program, const std::function<std::optional<store::Question>()>& choose)
+{
+    program.menu().hide();
+    program.quiz().hide();
+    const std::optional<store::Question> q = choose();
     if (!q)
         return;
-    form.renderBlankedQuestion(*q);
-    form.show();
-    form.answerButton()->setEnabled(true);
-    if (launch)
-        form.activateWindow();
-    form.partLine()->setFocus();
+    showPage(program.quiz(), blankedPage(q, drill::Phase::Blanked, {}));
+    program.quiz().show();
+    program.quiz().activateWindow();
+    program.quiz().focusOn(drill::Focus::Heading);
 }
 
-void showRepeated(QuizWindow& form, const std::optional<store::Question>& q)
+void showNext(Program& program, const std::optional<store::Question>& q)
 {
-    if (q)
-        form.renderBlankedQuestion(*q);
-    form.answerButton()->setEnabled(true);
-    form.nextButton()->setEnabled(true);
-    form.againButton()->hide();
-    form.answerButton()->setFocus();
+    if (!q)
+        return;
+    showPage(program.quiz(), blankedPage(q, drill::Phase::Blanked, program.session.page().headings));
+    program.quiz().focusOn(drill::Focus::Heading);
 }
 
-void showRevealed(QuizWindow& form, const std::optional<store::Revealed>& r)
+void showAgain(Program& program, const std::optional<store::Question>& q)
 {
-    form.answerButton()->setEnabled(false);
-    const QString display = r ? passage::breakSentences(r->passage) : QString();
-    const QStringList answers = r ? passage::answerList(r->answers) : QStringList();
-    Module1::showRevealed(*form.passageBox(), display, answers);
-    form.nextButton()->setEnabled(true);
-    form.againButton()->show();
+    showPage(program.quiz(), blankedPage(q, drill::Phase::BlankedAgain, program.session.page().headings));
+    program.quiz().focusOn(drill::Focus::AnswerButton);
+}
+
+void showRevealed(Program& program, const std::optional<store::Revealed>& r)
+{
+    showPage(program.quiz(), revealedPage(r, program.session.page().headings));
 }
 
 // Puts the file back as it was written before each repetition of a reset, so every repetition clears the same
@@ -198,18 +293,18 @@ public:
         ::fdatasync(to.handle());
     }
 
-    void openQuestion(const QString& noText)
+    void openQuestion(qint64 no)
     {
         store::Statement s(m_db, "UPDATE 問題 SET 済 = 0, 直近 = 0 WHERE Ｎｏ = ?1");
-        s.bind(1, noText);
+        s.bind(1, no);
         s.next();
     }
 
-    qint64 position(const QString& noText)
+    qint64 position(qint64 no)
     {
         store::Statement s(m_db,
                            "SELECT count(*) FROM 問題 WHERE rowid <= (SELECT min(rowid) FROM 問題 WHERE Ｎｏ = ?1)");
-        s.bind(1, noText);
+        s.bind(1, no);
         return s.next() ? s.integer(0) : 0;
     }
 
@@ -259,7 +354,7 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
     QDir::setCurrent(folder);
     const QString path = QDir(folder).filePath(store::databaseFileName());
     const QByteArray key = store::passwordOf(store::connectString());
-    const MenuWindow::Options options{QDir(folder).filePath(QStringLiteral("instance.lock"))};
+    const QString lockFilePath = QDir(folder).filePath(QStringLiteral("instance.lock"));
     const QString size = group(questions);
 
     // Every box the drill raises is answered Yes (or OK); the ones a normal drill does not raise are reported.
@@ -267,65 +362,58 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
         QStringLiteral("今までの記録（どの問題を見たか）を削除してよろしいですか？"),
         QStringLiteral("今までの記録を削除しました"),
     };
-    seam::setBoxHandler([&problems, size](const QString& text, int style, const QString&) {
+    seam::setBoxHandler([&problems, size](const QString& text, seam::Style style, const QString&) {
         const bool confirmation = text.contains(QStringLiteral("出題します"));
         if (!confirmation && !expected.contains(text))
             problems << QStringLiteral("%1 questions: unexpected message \"%2\"").arg(size, text);
         return style == seam::YesNo ? int(seam::Yes) : int(seam::Ok);
     });
-    seam::setEndHandler([] {});
-    seam::resetEnded();
+    seam::setEndHandler([](int) { programEnded = true; });
+    programEnded = false;
 
     QList<Row> rows;
-    auto row = [&](const QString& name) -> Row& {
-        rows.append(Row{name, questions, {}, {}, {}, false});
+    auto row = [&](const QString& name, Kind kind) -> Row& {
+        rows.append(Row{name, kind, questions, {}, {}, {}, false});
         return rows.last();
     };
 
-    // ---- start-up: all three derive the key ----
+    // ---- start-up: a new store, session and windows each time; all three variants derive the key ----
     {
-        Row& r = row(QStringLiteral("start-up (Form_Load)"));
-        std::unique_ptr<store::QuestionStore> store;
-        std::unique_ptr<MenuWindow> menu;
+        Row& r = row(QStringLiteral("start-up (startUp)"), Kind::StartUp);
+        std::unique_ptr<Program> fresh;
         std::unique_ptr<LimitStore> limit;
-        const auto fresh = [&] {
-            store = std::make_unique<store::QuestionStore>();
-            menu = std::make_unique<MenuWindow>(*store, options);
-        };
+        const auto build = [&] { fresh = std::make_unique<Program>(lockFilePath); };
         const auto drop = [&] {
-            menu.reset();
+            fresh.reset();
             limit.reset();
-            store.reset();
         };
-        const auto fillParts = [&] {
-            menu->partSelector()->addItems(chapters::partList());
-            menu->partSelector()->setCurrentIndex(-1);
-        };
-        bool loaded = true;
-        measure({Variant{[&] { loaded = menu->startUp() && loaded; }, settings.startupReps, &r.ours, fresh, drop},
+        bool started = true;
+        measure({Variant{[&] { started = fresh->session.startUp() && started; }, settings.startupReps, &r.ours, build,
+                         drop},
                  Variant{[&] {
                              limit = std::make_unique<LimitStore>(path, key);
-                             fillParts();
+                             showFirstMenu(*fresh);
                          },
-                         settings.startupReps, &r.limit, fresh, drop},
+                         settings.startupReps, &r.limit, build, drop},
                  Variant{[&] {
                              literal::trialOpen(path, key);
-                             fillParts();
+                             showFirstMenu(*fresh);
                          },
-                         settings.startupReps, &r.literal, fresh, drop}},
+                         settings.startupReps, &r.literal, build, drop}},
                 true);
-        if (!loaded)
-            problems << QStringLiteral("%1 questions: Form_Load ended the program").arg(size);
+        if (!started)
+            problems << QStringLiteral("%1 questions: the start-up ended the program").arg(size);
     }
 
-    store::QuestionStore store;
-    MenuWindow menu(store, options);
-    if (!menu.startUp()) {
-        problems << QStringLiteral("%1 questions: the menu did not load").arg(size);
+    Program program(lockFilePath);
+    drill::DrillSession& session = program.session;
+    MenuWindow& menu = program.menu();
+    QuizWindow& quiz = program.quiz();
+    if (!session.startUp()) {
+        problems << QStringLiteral("%1 questions: the menu did not start").arg(size);
         QDir::setCurrent(previous);
         return rows;
     }
-    menu.show();
     LimitStore limit(path, key);
     Restorer restore(path, key);
     const auto released = [&](const QString& operation) {
@@ -337,41 +425,48 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
     };
     settle();
 
-    // ---- section list ----
+    // ---- section list: the learner leaves the chapter list ----
+    pick(menu.partSelector(), drillPart);
+    session.leavePartSelector();
+    pick(menu.chapterSelector(), drillChapter);
     {
-        Row& r = row(QStringLiteral("section list (節一覧設定)"));
-        const auto again = [&] { menu.sectionSelector()->setCurrentIndex(0); };
-        measure({Variant{[&] { menu.fillSectionList(drillPart, drillChapter); },
-                         settings.reps,
-                         &r.ours,
-                         {},
-                         again,
-                         released(r.operation)},
-                 Variant{[&] { showSections(menu, limit.sections(drillPart, drillChapter)); },
-                         settings.reps,
-                         &r.limit,
-                         {},
-                         again},
-                 Variant{[&] { showSections(menu, literal::sections(path, key, drillPart, drillChapter)); },
-                         settings.reps,
-                         &r.literal,
-                         {},
-                         again}},
-                true);
+        Row& r = row(QStringLiteral("section list (leaveChapterSelector)"), Kind::Click);
+        // The learner picks すべて after each, as before a launch.
+        const auto again = [&] { pick(menu.sectionSelector(), kAll); };
+        measure(
+            {Variant{[&] { session.leaveChapterSelector(); }, settings.reps, &r.ours, {}, again, released(r.operation)},
+             Variant{[&] { showSections(program, limit.sections(drillPart, drillChapter)); },
+                     settings.reps,
+                     &r.limit,
+                     {},
+                     again},
+             Variant{[&] { showSections(program, literal::sections(path, key, drillPart, drillChapter)); },
+                     settings.reps,
+                     &r.literal,
+                     {},
+                     again}},
+            true);
     }
 
-    chooseRange(menu, drillPart, drillChapter, kAll);
-    const store::Range chapterRange = rangeOf(menu);
-    QuizWindow& form = menu.quiz();
-    const auto backToMenu = [&] { form.backToMenu(); };
+    chooseRange(program, drillPart, drillChapter, kAll);
+    const store::Range chapterRange = session.range();
+    // Back on the menu, whichever variant left the quiz screen on show.
+    const auto backToMenu = [&] {
+        session.backToMenu();
+        quiz.hide();
+        menu.show();
+        menu.activateWindow();
+    };
 
-    // ---- launch: probe, confirmation, selection, rendering ----
+    // ---- launch: probe, confirmation, selection, the first page ----
     {
-        Row& r = row(QStringLiteral("launch (Command2_Click)"));
-        measure({Variant{[&] { menu.startDrill(); }, settings.reps, &r.ours, {}, backToMenu, released(r.operation)},
+        Row& r = row(QStringLiteral("launch (startDrill)"), Kind::Click);
+        measure({Variant{[&] { session.startDrill(); }, settings.reps, &r.ours, {}, backToMenu, released(r.operation)},
                  Variant{[&] {
-                             limit.probe(chapterRange.part, chapterRange.chapter);
-                             showFirst(menu, form, limit.next(chapterRange), true);
+                             launchWith(program, [&] {
+                                 limit.probe(chapterRange.part, chapterRange.chapter);
+                                 return limit.next(chapterRange);
+                             });
                          },
                          settings.reps,
                          &r.limit,
@@ -379,8 +474,10 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
                          backToMenu},
                  Variant{[&] {
                              // The described launch opens the file for its probe, and the selection opens it again.
-                             literal::probe(path, key, chapterRange.part, chapterRange.chapter);
-                             showFirst(menu, form, literal::next(path, key, chapterRange), true);
+                             launchWith(program, [&] {
+                                 literal::probe(path, key, chapterRange.part, chapterRange.chapter);
+                                 return literal::next(path, key, chapterRange);
+                             });
                          },
                          settings.reps,
                          &r.literal,
@@ -391,52 +488,68 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
 
     // The same question, whoever chooses it.
     const auto sameChoice = [&](const store::Range& range, const QString& what) {
-        const QString ours = form.shownNoBox()->text();
+        const qint64 ours = session.shownNo();
         const auto fromLimit = limit.next(range);
         const auto fromLiteral = literal::next(path, key, range);
-        if (!fromLimit || !fromLiteral || QString::number(fromLimit->no) != ours ||
-            QString::number(fromLiteral->no) != ours)
+        const auto noOf = [](const std::optional<store::Question>& q) {
+            return q ? QString::number(q->no) : QStringLiteral("none");
+        };
+        if (!fromLimit || !fromLiteral || fromLimit->no != ours || fromLiteral->no != ours)
             problems << QStringLiteral("%1 questions, %2: ours chose Ｎｏ %3, the limit %4, the literal %5")
-                            .arg(size, what, ours, fromLimit ? QString::number(fromLimit->no) : QStringLiteral("none"),
-                                 fromLiteral ? QString::number(fromLiteral->no) : QStringLiteral("none"));
+                            .arg(size, what, QString::number(ours), noOf(fromLimit), noOf(fromLiteral));
     };
 
-    // ---- next question, the chapter ----
-    menu.startDrill();
-    sameChoice(chapterRange, QStringLiteral("chapter"));
-    {
-        Row& r = row(QStringLiteral("next question, chapter (Command2_Click)"));
-        measure({Variant{[&] { form.showNextQuestion(); }, settings.reps, &r.ours, {}, {}, released(r.operation)},
-                 Variant{[&] { showFirst(menu, form, limit.next(chapterRange), false); }, settings.reps, &r.limit},
-                 Variant{[&] { showFirst(menu, form, literal::next(path, key, chapterRange), false); }, settings.reps,
-                         &r.literal}},
-                true);
-    }
+    // Before a repetition, untimed: the question on show revealed, or blanked again, by the session's own actions
+    // as the learner gets there; on the screen as the session has it (a reference leaves its own page behind); and
+    // open again in the file as it was written, so that every repetition reads and writes the same rows.
+    const auto onShow = [&](bool revealed) {
+        return std::function<void()>([&, revealed] {
+            if (revealed && !session.page().againVisible())
+                session.revealAnswers();
+            else if (!revealed && !session.page().answerEnabled())
+                session.showQuestionAgain();
+            showPage(quiz, session.page());
+            restore.openQuestion(session.shownNo());
+        });
+    };
+    const auto revealedOnShow = onShow(true);
+    const auto blankedOnShow = onShow(false);
 
-    // ---- next question, the whole Act ----
-    backToMenu();
-    chooseRange(menu, kAll, kAll, QString());
-    const store::Range wholeRange = rangeOf(menu);
-    menu.startDrill();
-    sameChoice(wholeRange, QStringLiteral("whole Act"));
-    {
-        Row& r = row(QStringLiteral("next question, whole Act (Command2_Click)"));
-        measure({Variant{[&] { form.showNextQuestion(); }, settings.reps, &r.ours, {}, {}, released(r.operation)},
-                 Variant{[&] { showFirst(menu, form, limit.next(wholeRange), false); }, settings.reps, &r.limit},
-                 Variant{[&] { showFirst(menu, form, literal::next(path, key, wholeRange), false); }, settings.reps,
-                         &r.literal}},
+    // ---- next question: from a revealed question, the same one chosen again each time ----
+    const auto nextQuestion = [&](const QString& name, const store::Range& range) {
+        Row& r = row(name, Kind::Click);
+        measure({Variant{[&] { session.showNextQuestion(); },
+                         settings.reps,
+                         &r.ours,
+                         revealedOnShow,
+                         {},
+                         released(r.operation)},
+                 Variant{[&] { showNext(program, limit.next(range)); }, settings.reps, &r.limit, revealedOnShow},
+                 Variant{[&] { showNext(program, literal::next(path, key, range)); }, settings.reps, &r.literal,
+                         revealedOnShow}},
                 true);
-    }
+    };
+    session.startDrill();
+    sameChoice(chapterRange, QStringLiteral("chapter"));
+    nextQuestion(QStringLiteral("next question, chapter (showNextQuestion)"), chapterRange);
+
     backToMenu();
-    chooseRange(menu, drillPart, drillChapter, kAll);
-    menu.startDrill();
+    chooseRange(program, kAll, kAll, QString());
+    const store::Range wholeRange = session.range();
+    session.startDrill();
+    sameChoice(wholeRange, QStringLiteral("whole Act"));
+    nextQuestion(QStringLiteral("next question, whole Act (showNextQuestion)"), wholeRange);
+
+    backToMenu();
+    chooseRange(program, drillPart, drillChapter, kAll);
+    session.startDrill();
 
     notes << QStringLiteral("%1 questions: 済 = 1 on %2 rows, 直近 = 1 on %3 rows as written")
                  .arg(size, group(restore.count("SELECT count(*) FROM 問題 WHERE 済 = 1")),
                       group(restore.count("SELECT count(*) FROM 問題 WHERE 直近 = 1")));
-    const QString shown = form.shownNoBox()->text();
+    const qint64 shown = session.shownNo();
     {
-        // What the screen work of the displays depends on: every blank is formatted on its own.
+        // What the screen work of the displays depends on: the length of the passage and its blanks.
         const std::optional<store::Question> q = limit.find(shown);
         const QList<passage::Run> runs =
             q ? passage::blankRuns(passage::breakSentences(q->passage), passage::answerList(q->answers))
@@ -445,36 +558,46 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
             std::count_if(runs.cbegin(), runs.cend(), [](const passage::Run& r) { return r.number != 0; });
         notes << QStringLiteral("%1 questions: the question on show (Ｎｏ %2, %3 characters, %4 answers, %5 blanks) is "
                                 "row %6 in stored order")
-                     .arg(size, shown)
+                     .arg(size, QString::number(shown))
                      .arg(q ? q->passage.size() : 0)
                      .arg(q ? passage::answerList(q->answers).size() : 0)
                      .arg(blanks)
                      .arg(group(restore.position(shown)));
     }
 
-    // ---- repeat display ----
+    // ---- repeat display: from the revealed question ----
     {
-        Row& r = row(QStringLiteral("repeat display (Command4_Click)"));
-        measure({Variant{[&] { form.showQuestionAgain(); }, settings.reps, &r.ours, {}, {}, released(r.operation)},
-                 Variant{[&] { showRepeated(form, limit.find(shown)); }, settings.reps, &r.limit},
-                 Variant{[&] { showRepeated(form, literal::find(path, key, shown)); }, settings.reps, &r.literal}},
+        Row& r = row(QStringLiteral("repeat display (showQuestionAgain)"), Kind::Click);
+        measure({Variant{[&] { session.showQuestionAgain(); },
+                         settings.reps,
+                         &r.ours,
+                         revealedOnShow,
+                         {},
+                         released(r.operation)},
+                 Variant{[&] { showAgain(program, limit.find(shown)); }, settings.reps, &r.limit, revealedOnShow},
+                 Variant{[&] { showAgain(program, literal::find(path, key, shown)); }, settings.reps, &r.literal,
+                         revealedOnShow}},
                 true);
     }
 
     // ---- reveal: every repetition turns an open question into a revealed one ----
     {
-        Row& r = row(QStringLiteral("reveal (Command1_Click)"));
-        const auto reopen = [&] { restore.openQuestion(shown); };
-        measure({Variant{[&] { form.revealAnswers(); }, settings.reps, &r.ours, reopen, {}, released(r.operation)},
-                 Variant{[&] { showRevealed(form, limit.reveal(shown)); }, settings.reps, &r.limit, reopen},
-                 Variant{[&] { showRevealed(form, literal::reveal(path, key, shown)); }, settings.reps, &r.literal,
-                         reopen}},
-                true);
+        Row& r = row(QStringLiteral("reveal (revealAnswers)"), Kind::Click);
+        measure(
+            {Variant{
+                 [&] { session.revealAnswers(); }, settings.reps, &r.ours, blankedOnShow, {}, released(r.operation)},
+             Variant{[&] { showRevealed(program, limit.reveal(shown)); }, settings.reps, &r.limit, blankedOnShow},
+             Variant{[&] { showRevealed(program, literal::reveal(path, key, shown)); }, settings.reps, &r.literal,
+                     blankedOnShow}},
+            true);
     }
+    if (session.shownNo() != shown)
+        problems << QStringLiteral("%1 questions: the question on show changed from Ｎｏ %2 to %3 during the displays")
+                        .arg(size, QString::number(shown), QString::number(session.shownNo()));
 
     // ---- the two resets, each repetition on the flags the file was written with ----
     const auto reset = [&](const QString& name, store::Flag flag, const std::function<void()>& ours) {
-        Row& r = row(name);
+        Row& r = row(name, Kind::Reset);
         qint64 written = 0;
         const auto flags = [&] { restore.asWritten(); };
         measure({Variant{ours, settings.resetReps, &r.ours, flags, {}, released(r.operation)},
@@ -488,14 +611,17 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
         }
         restore.asWritten();
     };
-    reset(QStringLiteral("記録削除 (Command3_Click)"), store::Flag::Done, [&] { menu.clearRecord(); });
-    reset(QStringLiteral("直近初期化"), store::Flag::Recent, [&] { menu.clearRecentFlags(); });
+    backToMenu();
+    reset(QStringLiteral("記録削除 (clearRecord)"), store::Flag::Done, [&] { session.clearRecord(); });
+    // Quitting clears 直近 this way before the program ends; quitting itself would end the benchmark.
+    reset(QStringLiteral("直近 cleared on quitting (clearFlag)"), store::Flag::Recent,
+          [&] { program.store.clearFlag(store::Flag::Recent); });
 
-    if (seam::programEnded())
+    if (programEnded)
         problems << QStringLiteral("%1 questions: the program asked to end").arg(size);
 
-    backToMenu();
     menu.hide();
+    quiz.hide();
     settle();
     QDir::setCurrent(previous);
     return rows;

@@ -17,10 +17,18 @@ struct Settings
     qint64 literalRowCap = 10000;
 };
 
+// What an operation is held to (see the goals in main.cpp).
+enum class Kind {
+    StartUp, // the menu's start-up: derives the key, once per run
+    Click,   // everything the learner waits for after a click
+    Reset,   // a flag cleared on every row
+};
+
 // One line of the table: an operation on a file of `questions` questions.
 struct Row
 {
     QString operation;
+    Kind kind = Kind::Click;
     int questions = 0;
     Samples ours;
     Samples limit;

@@ -8,7 +8,7 @@ namespace {
 
 #define COLUMNS "Ｎｏ, 編, 章, 節, 款, 条, 定義, 問題, 回答, 済, 直近"
 
-const QString kAll = QStringLiteral("すべて");
+using store::kAll;
 
 store::Question readQuestion(const store::Statement& row)
 {
@@ -89,7 +89,7 @@ QStringList LimitStore::sections(const QString& part, const QString& chapter)
 QByteArray LimitStore::nextSql(const store::Range& range)
 {
     // The open questions of a range of each shape are the entries of one partial index, in Ｎｏ order.
-    const bool exclude = range.exclude != 0;
+    const bool exclude = range.excludeSeen;
     QByteArray index = exclude ? "問題_未見_" : "問題_残_";
     QByteArray where = "直近 = 0";
     if (range.part == kAll) {
@@ -125,29 +125,29 @@ std::optional<store::Question> LimitStore::next(const store::Range& range)
     return readQuestion(s);
 }
 
-std::optional<store::Question> LimitStore::find(const QString& noText)
+std::optional<store::Question> LimitStore::find(qint64 no)
 {
     store::Statement& s = statement("SELECT " COLUMNS " FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1");
     Done done{s};
-    s.bind(1, noText);
+    s.bind(1, no);
     if (!s.next())
         return std::nullopt;
     return readQuestion(s);
 }
 
-std::optional<store::Revealed> LimitStore::reveal(const QString& noText)
+std::optional<store::Revealed> LimitStore::reveal(qint64 no)
 {
     // One statement writes both flags on the first row of that Ｎｏ and is its own transaction.
     store::Statement& update = statement("UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE rowid ="
                                          " (SELECT rowid FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1)");
     {
         Done done{update};
-        update.bind(1, noText);
+        update.bind(1, no);
         update.next();
     }
     store::Statement& read = statement("SELECT 問題, 回答 FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1");
     Done done{read};
-    read.bind(1, noText);
+    read.bind(1, no);
     if (!read.next())
         return std::nullopt;
     return store::Revealed{read.text(0), read.text(1)};
@@ -209,7 +209,7 @@ QStringList sections(const QString& path, const QByteArray& key, const QString& 
 
 QByteArray nextSql(const store::Range& range)
 {
-    const bool on = range.exclude != 0;
+    const bool on = range.excludeSeen;
     const QByteArray head = "SELECT " COLUMNS " FROM 問題 ";
     if (range.part == kAll)
         return head + (on ? "WHERE 直近 = 0 and 済 = 0 order by Ｎｏ" : "where 直近 = 0 order by Ｎｏ");
@@ -233,13 +233,13 @@ std::optional<store::Question> next(const QString& path, const QByteArray& key, 
 
 namespace {
 
-// Reads 問題 in stored order up to the first row whose Ｎｏ, written as text, equals `noText`; returns its rowid.
-std::optional<qint64> scanFor(store::Connection& db, const QString& noText)
+// Reads 問題 in stored order up to the first row with this Ｎｏ; returns its rowid.
+std::optional<qint64> scanFor(store::Connection& db, qint64 no)
 {
     // NOT INDEXED: the table itself, in stored order, even where an index on Ｎｏ would cover the columns.
     store::Statement scan(db, "SELECT rowid, Ｎｏ FROM 問題 NOT INDEXED");
     while (scan.next()) {
-        if (scan.text(1) == noText)
+        if (scan.integer(1) == no)
             return scan.integer(0);
     }
     return std::nullopt;
@@ -247,10 +247,10 @@ std::optional<qint64> scanFor(store::Connection& db, const QString& noText)
 
 } // namespace
 
-std::optional<store::Question> find(const QString& path, const QByteArray& key, const QString& noText)
+std::optional<store::Question> find(const QString& path, const QByteArray& key, qint64 no)
 {
     store::Connection db = openWithPassphrase(path, key);
-    const std::optional<qint64> rowid = scanFor(db, noText);
+    const std::optional<qint64> rowid = scanFor(db, no);
     if (!rowid)
         return std::nullopt;
     store::Statement row(db, "SELECT " COLUMNS " FROM 問題 WHERE rowid = ?1");
@@ -259,10 +259,10 @@ std::optional<store::Question> find(const QString& path, const QByteArray& key, 
     return readQuestion(row);
 }
 
-std::optional<store::Revealed> reveal(const QString& path, const QByteArray& key, const QString& noText)
+std::optional<store::Revealed> reveal(const QString& path, const QByteArray& key, qint64 no)
 {
     store::Connection db = openWithPassphrase(path, key);
-    const std::optional<qint64> rowid = scanFor(db, noText);
+    const std::optional<qint64> rowid = scanFor(db, no);
     if (!rowid)
         return std::nullopt;
     store::Revealed revealed;

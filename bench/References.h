@@ -22,8 +22,8 @@ public:
     bool probe(const QString& part, const QString& chapter);
     QStringList sections(const QString& part, const QString& chapter);
     std::optional<store::Question> next(const store::Range& range);
-    std::optional<store::Question> find(const QString& noText);
-    std::optional<store::Revealed> reveal(const QString& noText);
+    std::optional<store::Question> find(qint64 no);
+    std::optional<store::Revealed> reveal(qint64 no);
     void clear(store::Flag flag);
 
     // The statement `next` runs for a range, for the record and for the query-plan check.
@@ -46,8 +46,8 @@ void trialOpen(const QString& path, const QByteArray& key);
 bool probe(const QString& path, const QByteArray& key, const QString& part, const QString& chapter);
 QStringList sections(const QString& path, const QByteArray& key, const QString& part, const QString& chapter);
 std::optional<store::Question> next(const QString& path, const QByteArray& key, const store::Range& range);
-std::optional<store::Question> find(const QString& path, const QByteArray& key, const QString& noText);
-std::optional<store::Revealed> reveal(const QString& path, const QByteArray& key, const QString& noText);
+std::optional<store::Question> find(const QString& path, const QByteArray& key, qint64 no);
+std::optional<store::Revealed> reveal(const QString& path, const QByteArray& key, qint64 no);
 // Clears the flag row by row in stored order, each row its own transaction, stopping after `rowLimit` rows.
 // Returns the number of rows written.
 qint64 clear(const QString& path, const QByteArray& key, store::Flag flag, qint64 rowLimit);

@@ -261,9 +261,8 @@ int main(int argc, char** argv)
     const int middle = args.sizes.contains(10000) ? 10000 : args.sizes.first();
     QStringList ratioMisses, literalMisses, frameMisses;
     for (const bench::Row& r : rows) {
-        const bool reset =
-            r.operation.startsWith(QStringLiteral("記録削除")) || r.operation.startsWith(QStringLiteral("直近初期化"));
-        const bool startup = r.operation.startsWith(QStringLiteral("start-up"));
+        const bool reset = r.kind == bench::Kind::Reset;
+        const bool startup = r.kind == bench::Kind::StartUp;
         const double ratio = r.ours.median() / r.limit.median();
         const double gain = r.literal.median() / r.ours.median();
         if (r.questions == largest && ratio > 1.5)
