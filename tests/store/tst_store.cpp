@@ -118,6 +118,13 @@ void TestStore::selection()
     const store::RangeCounts count = s.countRange(range);
     QCOMPARE(QStringLiteral("%1/%2").arg(count.open).arg(count.total), counts);
     QCOMPARE(fixture::flags(folder.database()), before); // choosing writes nothing
+    // A file written before the selection had indexes of its own: the same question, found without them.
+    fixture::exec(folder.database(),
+                  QStringLiteral("DROP INDEX 問題_残_全; DROP INDEX 問題_残_編; DROP INDEX 問題_残_章;"
+                                 "DROP INDEX 問題_残_節; DROP INDEX 問題_未見_全; DROP INDEX 問題_未見_編;"
+                                 "DROP INDEX 問題_未見_章; DROP INDEX 問題_未見_節"));
+    const auto older = fixture::Store().nextQuestion(range);
+    QCOMPARE(older ? older->no : 0, first);
 }
 
 // A reveal writes both flags on the first row of its Ｎｏ in stored order, and nothing for a Ｎｏ that is gone; the
