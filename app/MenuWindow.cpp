@@ -44,7 +44,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     return layout::button(parent, name, caption, geometry, layout::font(layout::gothic, 9.75, true));
 }
 
-// Puts the session's items into a list, and its pick, without the list telling the session back.
+// Puts the items into a list, and the pick, without the list telling the session back; the items are replaced only
+// when they differ.
 void showList(QComboBox* combo, const QStringList& items, int picked)
 {
     const QSignalBlocker blocker(combo);
@@ -64,8 +65,8 @@ MenuWindow::MenuWindow(drill::DrillSession& session, QWidget* parent) : QWidget(
 {
     setObjectName(QStringLiteral("start_gamen"));
     buildControls();
-    connect(&m_session, &drill::DrillSession::selectorsChanged, this, &MenuWindow::showSelectors);
-    showSelectors();
+    connect(&m_session, &drill::DrillSession::selectorsChanged, this, [this] { showSelectors(m_session.selectors()); });
+    showSelectors(m_session.selectors());
 }
 
 void MenuWindow::buildControls()
@@ -145,9 +146,8 @@ void MenuWindow::buildControls()
         button->installEventFilter(this);
 }
 
-void MenuWindow::showSelectors()
+void MenuWindow::showSelectors(const drill::Selectors& lists)
 {
-    const drill::Selectors& lists = m_session.selectors();
     showList(m_partSelector, lists.parts, lists.part);
     showList(m_chapterSelector, lists.chapters, lists.chapter);
     showList(m_sectionSelector, lists.sections, lists.section);

@@ -19,6 +19,8 @@ public:
     explicit MenuWindow(drill::DrillSession& session, QWidget* parent = nullptr);
 
     void focusOn(drill::Focus focus);
+    // Puts the lists and their picks into the three selectors, without the selectors telling the session back.
+    void showSelectors(const drill::Selectors& lists);
 
     QComboBox* partSelector() const { return m_partSelector; }
     QComboBox* chapterSelector() const { return m_chapterSelector; }
@@ -34,7 +36,6 @@ protected:
 
 private:
     void buildControls();
-    void showSelectors();
 
     drill::DrillSession& m_session;
 

@@ -21,7 +21,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <algorithm>
 #include <array>
 #include <functional>
@@ -132,34 +131,12 @@ void chooseRange(Program& program, const QString& part, const QString& chapter, 
 
 // ---- the screen work of the two references: what the windows do with what the session tells them ----
 
-// What the menu does with one of the session's lists: the items replaced only when they differ, then the pick,
-// without the list telling the session back.
-void showList(QComboBox* combo, const QStringList& items, int picked)
-{
-    const QSignalBlocker blocker(combo);
-    QStringList shown;
-    for (int i = 0; i < combo->count(); ++i)
-        shown << combo->itemText(i);
-    if (shown != items) {
-        combo->clear();
-        combo->addItems(items);
-    }
-    combo->setCurrentIndex(picked);
-}
-
-void showSelectors(MenuWindow& menu, const drill::Selectors& lists)
-{
-    showList(menu.partSelector(), lists.parts, lists.part);
-    showList(menu.chapterSelector(), lists.chapters, lists.chapter);
-    showList(menu.sectionSelector(), lists.sections, lists.section);
-}
-
 // The menu at start-up: the part list, nothing picked; the menu shown with the focus on 問題開始.
 void showFirstMenu(Program& program)
 {
     drill::Selectors lists;
     lists.parts = chapters::partList();
-    showSelectors(program.menu(), lists);
+    program.menu().showSelectors(lists);
     program.quiz().hide();
     program.menu().show();
     program.menu().activateWindow();
@@ -173,11 +150,11 @@ void showSections(Program& program, const QStringList& sections)
     drill::Selectors lists = program.session.selectors();
     lists.sections.clear();
     lists.section = -1;
-    showSelectors(program.menu(), lists);
+    program.menu().showSelectors(lists);
     if (sections.isEmpty())
         return;
     lists.sections = QStringList{kAll} + sections;
-    showSelectors(program.menu(), lists);
+    program.menu().showSelectors(lists);
 }
 
 // The gap the session puts between the titles of one heading line.
