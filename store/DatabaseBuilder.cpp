@@ -6,29 +6,42 @@ void DatabaseBuilder::createTables(Connection& connection)
 {
     // The two flags come right after Ｎｏ: a passage and its answers usually spill over into overflow pages, and a
     // column stored after them can only be read by walking that chain, which the resets would do for every row.
+    // 重要度 came later and stands last, where programs that do not know it never look; the indexes below hold it,
+    // so that no selection or count has to walk to it.
     connection.exec("CREATE TABLE 問題 ("
                     " Ｎｏ INTEGER, 済 INTEGER NOT NULL DEFAULT 0, 直近 INTEGER NOT NULL DEFAULT 0,"
-                    " 編 TEXT, 章 TEXT, 節 TEXT, 款 TEXT, 条 TEXT, 定義 TEXT, 問題 TEXT, 回答 TEXT);"
+                    " 編 TEXT, 章 TEXT, 節 TEXT, 款 TEXT, 条 TEXT, 定義 TEXT, 問題 TEXT, 回答 TEXT, 重要度 TEXT);"
                     "CREATE TABLE 目次 (編 TEXT, 章 TEXT, 節 TEXT, 節No INTEGER);");
 }
 
 void DatabaseBuilder::createIndexes(Connection& connection)
 {
-    // 問題_Ｎｏ finds the question on show; 問題_範囲 counts a range; 目次_章 lists sections.
+    // 問題_Ｎｏ finds the question on show; 問題_集計 counts a range, or every part and chapter, from the index
+    // alone; 目次_章 lists sections.
     // The next-question selection has one index per shape of range, each holding only the questions still open
     // (直近 = 0, and for the option also 済 = 0) in Ｎｏ order under the range's titles: the lowest open Ｎｏ of a
-    // range is then the first entry under its titles, however many questions were revealed before it.
-    connection.exec("CREATE INDEX 問題_Ｎｏ ON 問題 (Ｎｏ);"
-                    "CREATE INDEX 問題_範囲 ON 問題 (編, 章, 節, Ｎｏ);"
-                    "CREATE INDEX 目次_章 ON 目次 (編, 章);"
-                    "CREATE INDEX 問題_残_全 ON 問題 (Ｎｏ) WHERE 直近 = 0;"
-                    "CREATE INDEX 問題_残_編 ON 問題 (編, Ｎｏ) WHERE 直近 = 0;"
-                    "CREATE INDEX 問題_残_章 ON 問題 (編, 章, Ｎｏ) WHERE 直近 = 0;"
-                    "CREATE INDEX 問題_残_節 ON 問題 (編, 章, 節, Ｎｏ) WHERE 直近 = 0;"
-                    "CREATE INDEX 問題_未見_全 ON 問題 (Ｎｏ) WHERE 直近 = 0 AND 済 = 0;"
-                    "CREATE INDEX 問題_未見_編 ON 問題 (編, Ｎｏ) WHERE 直近 = 0 AND 済 = 0;"
-                    "CREATE INDEX 問題_未見_章 ON 問題 (編, 章, Ｎｏ) WHERE 直近 = 0 AND 済 = 0;"
-                    "CREATE INDEX 問題_未見_節 ON 問題 (編, 章, 節, Ｎｏ) WHERE 直近 = 0 AND 済 = 0;");
+    // range is then the first entry under its titles, however many questions were revealed before it. The same again
+    // over the important questions alone (重要度 = 'A'), for 重要問題だけ.
+    connection.exec(
+        "CREATE INDEX 問題_Ｎｏ ON 問題 (Ｎｏ);"
+        "CREATE INDEX 問題_集計 ON 問題 (編, 章, 節, 重要度, 済, 直近);"
+        "CREATE INDEX 目次_章 ON 目次 (編, 章);"
+        "CREATE INDEX 問題_残_全 ON 問題 (Ｎｏ) WHERE 直近 = 0;"
+        "CREATE INDEX 問題_残_編 ON 問題 (編, Ｎｏ) WHERE 直近 = 0;"
+        "CREATE INDEX 問題_残_章 ON 問題 (編, 章, Ｎｏ) WHERE 直近 = 0;"
+        "CREATE INDEX 問題_残_節 ON 問題 (編, 章, 節, Ｎｏ) WHERE 直近 = 0;"
+        "CREATE INDEX 問題_未見_全 ON 問題 (Ｎｏ) WHERE 直近 = 0 AND 済 = 0;"
+        "CREATE INDEX 問題_未見_編 ON 問題 (編, Ｎｏ) WHERE 直近 = 0 AND 済 = 0;"
+        "CREATE INDEX 問題_未見_章 ON 問題 (編, 章, Ｎｏ) WHERE 直近 = 0 AND 済 = 0;"
+        "CREATE INDEX 問題_未見_節 ON 問題 (編, 章, 節, Ｎｏ) WHERE 直近 = 0 AND 済 = 0;"
+        "CREATE INDEX 問題_重要_残_全 ON 問題 (Ｎｏ) WHERE 直近 = 0 AND 重要度 = 'A';"
+        "CREATE INDEX 問題_重要_残_編 ON 問題 (編, Ｎｏ) WHERE 直近 = 0 AND 重要度 = 'A';"
+        "CREATE INDEX 問題_重要_残_章 ON 問題 (編, 章, Ｎｏ) WHERE 直近 = 0 AND 重要度 = 'A';"
+        "CREATE INDEX 問題_重要_残_節 ON 問題 (編, 章, 節, Ｎｏ) WHERE 直近 = 0 AND 重要度 = 'A';"
+        "CREATE INDEX 問題_重要_未見_全 ON 問題 (Ｎｏ) WHERE 直近 = 0 AND 済 = 0 AND 重要度 = 'A';"
+        "CREATE INDEX 問題_重要_未見_編 ON 問題 (編, Ｎｏ) WHERE 直近 = 0 AND 済 = 0 AND 重要度 = 'A';"
+        "CREATE INDEX 問題_重要_未見_章 ON 問題 (編, 章, Ｎｏ) WHERE 直近 = 0 AND 済 = 0 AND 重要度 = 'A';"
+        "CREATE INDEX 問題_重要_未見_節 ON 問題 (編, 章, 節, Ｎｏ) WHERE 直近 = 0 AND 済 = 0 AND 重要度 = 'A';");
 }
 
 void DatabaseBuilder::createSchema(Connection& connection)
@@ -42,8 +55,8 @@ DatabaseBuilder::DatabaseBuilder(const QString& path, const QByteArray& key)
 {
     m_transaction.emplace(m_connection, "BEGIN");
     createTables(m_connection);
-    m_insertQuestion.emplace(m_connection, "INSERT INTO 問題 (Ｎｏ, 編, 章, 節, 款, 条, 定義, 問題, 回答, 済, 直近)"
-                                           " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
+    m_insertQuestion.emplace(m_connection, "INSERT INTO 問題 (Ｎｏ, 編, 章, 節, 款, 条, 定義, 問題, 回答, 済, 直近,"
+                                           " 重要度) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
     m_insertContents.emplace(m_connection, "INSERT INTO 目次 (編, 章, 節, 節No) VALUES (?1, ?2, ?3, ?4)");
 }
 
@@ -68,6 +81,7 @@ void DatabaseBuilder::addQuestion(const Question& q)
     s.bind(6, q.article);
     bindOptional(s, 7, q.caption);
     s.bind(8, q.passage).bind(9, q.answers).bind(10, qint64(q.done)).bind(11, qint64(q.recent));
+    bindOptional(s, 12, q.tier);
     s.next();
 }
 

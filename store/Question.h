@@ -18,6 +18,7 @@ struct Question
     QString answers;    // 回答
     int done = 0;       // 済
     int recent = 0;     // 直近
+    QString tier;       // 重要度: "A", "B" or "C"; empty in a file without the column
 
     bool operator==(const Question&) const = default;
 };

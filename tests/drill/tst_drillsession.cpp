@@ -342,6 +342,7 @@ void TestDrillSession::selectors_data()
                        "第二章 合併",
                        "第三章 会社分割",
                        "第四章 株式交換及び株式移転",
+                       "第四章の二 株式交付",
                        "第五章 組織変更、合併、会社分割、株式交換及び株式移転の手続"}
         << QStringList{} << none;
     QTest::newRow("leaving the part again drops the chapter and sections")
