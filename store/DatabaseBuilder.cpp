@@ -1,5 +1,7 @@
 #include "DatabaseBuilder.h"
 
+#include "ProgressTables.h"
+
 namespace store {
 
 void DatabaseBuilder::createTables(Connection& connection)
@@ -83,6 +85,26 @@ void DatabaseBuilder::addQuestion(const Question& q)
     s.bind(8, q.passage).bind(9, q.answers).bind(10, qint64(q.done)).bind(11, qint64(q.recent));
     bindOptional(s, 12, q.tier);
     s.next();
+    if (q.markedOn.isEmpty())
+        return;
+    if (!m_insertMark) {
+        m_connection.exec(progress::kCreateMarks);
+        m_insertMark.emplace(m_connection, "INSERT OR REPLACE INTO 要復習 (Ｎｏ, 日付) VALUES (?1, ?2)");
+    }
+    m_insertMark->reset();
+    m_insertMark->bind(1, q.no).bind(2, q.markedOn);
+    m_insertMark->next();
+}
+
+void DatabaseBuilder::addRevealCount(const QString& day, qint64 count)
+{
+    if (!m_insertRevealCount) {
+        m_connection.exec(progress::kCreateLog);
+        m_insertRevealCount.emplace(m_connection, "INSERT OR REPLACE INTO 解答記録 (日付, 解答数) VALUES (?1, ?2)");
+    }
+    m_insertRevealCount->reset();
+    m_insertRevealCount->bind(1, day).bind(2, count);
+    m_insertRevealCount->next();
 }
 
 void DatabaseBuilder::addContents(const ContentsEntry& e)
@@ -97,6 +119,8 @@ void DatabaseBuilder::finish()
 {
     m_insertQuestion.reset();
     m_insertContents.reset();
+    m_insertMark.reset();
+    m_insertRevealCount.reset();
     createIndexes(m_connection);
     m_transaction->commit();
     m_transaction.reset();

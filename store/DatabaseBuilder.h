@@ -24,8 +24,11 @@ public:
     // Creates a new, empty file keyed with the key, with both tables. The file must not exist yet.
     DatabaseBuilder(const QString& path, const QByteArray& key);
 
+    // A question with its flags, its tier and its mark (a row of 要復習 when it is marked).
     void addQuestion(const Question& question);
     void addContents(const ContentsEntry& entry);
+    // A day of the reveal log 解答記録.
+    void addRevealCount(const QString& day, qint64 count);
     // Builds the indexes, writes everything added and closes the file.
     void finish();
 
@@ -43,6 +46,8 @@ private:
     std::optional<Transaction> m_transaction;
     std::optional<Statement> m_insertQuestion;
     std::optional<Statement> m_insertContents;
+    std::optional<Statement> m_insertMark;
+    std::optional<Statement> m_insertRevealCount;
 };
 
 } // namespace store

@@ -19,6 +19,7 @@ struct Question
     int done = 0;       // 済
     int recent = 0;     // 直近
     QString tier;       // 重要度: "A", "B" or "C"; empty in a file without the column
+    QString markedOn;   // 要復習: the day X marked it (YYYY-MM-DD); empty when it is not marked
 
     bool operator==(const Question&) const = default;
 };
