@@ -45,8 +45,12 @@ QString confirmationText(const store::Range& range)
     else
         text = QStringLiteral("編： ") + range.part + br + QStringLiteral("章： ") + range.chapter + br +
                QStringLiteral("節： ") + range.section + br + tail;
-    if (range.excludeSeen)
+    if (range.excludeSeen && !range.markedOnly)
         text += br + QStringLiteral("( 今までに出た問題は除きます。)") + br;
+    if (range.importantOnly)
+        text += br + QStringLiteral("( 重要問題だけを出題します。)") + br;
+    if (range.markedOnly)
+        text += br + QStringLiteral("( 要復習の問題だけを出題します。)") + br;
     return text;
 }
 
@@ -101,6 +105,7 @@ bool DrillSession::startUp()
 
     try {
         m_store.trialOpen();
+        m_tiersAvailable = m_store.hasTiers();
     } catch (const store::StoreError& e) {
         endAfterStartFailure(e);
         return false;
@@ -140,8 +145,12 @@ void DrillSession::reportFailure(const store::StoreError& error, bool wrote)
 
 store::Range DrillSession::range() const
 {
-    return {itemOf(m_selectors.parts, m_selectors.part), itemOf(m_selectors.chapters, m_selectors.chapter),
-            itemOf(m_selectors.sections, m_selectors.section), m_excludeSeen};
+    return {itemOf(m_selectors.parts, m_selectors.part),
+            itemOf(m_selectors.chapters, m_selectors.chapter),
+            itemOf(m_selectors.sections, m_selectors.section),
+            m_excludeSeen,
+            m_importantOnly && m_tiersAvailable,
+            m_markedOnly};
 }
 
 void DrillSession::pickPart(int index)
@@ -207,8 +216,8 @@ void DrillSession::startDrill()
 {
     try {
         const store::Range chosen = range();
-        // A part and chapter that 目次 does not know, unless either leaves its level open.
-        if (!m_store.hasSections(chosen.part, chosen.chapter) && chosen.chapter != store::kAll &&
+        // A part and chapter that neither 目次 nor the questions know, unless either leaves its level open.
+        if (!m_store.knowsChapter(chosen.part, chosen.chapter) && chosen.chapter != store::kAll &&
             chosen.part != store::kAll) {
             seam::tell(kPickChapter, texts::kTitle);
             m_selectors.chapters.clear();
@@ -303,10 +312,10 @@ void DrillSession::showBlanked(const std::optional<store::Question>& question, P
     // A question that cannot be found any more keeps the headings of the one before and shows no passage.
     if (question)
         m_shown = question;
-    if (phase == Phase::Blanked) {
+    if (phase == Phase::Blanked)
         m_revealedHere = false;
-        m_page.marked = false;
-    }
+    m_page.marked = question && !question->markedOn.isEmpty();
+    m_page.important = m_shown && m_shown->tier == QLatin1String("A");
     m_undo.reset();
     m_display = question ? passage::breakSentences(question->passage) : QString();
     m_answers = question ? passage::answerList(question->answers) : QStringList();
@@ -341,8 +350,9 @@ void DrillSession::revealAnswers()
     if (!m_page.answerEnabled())
         return;
     std::optional<store::Revealed> revealed;
+    const QDate today = m_today();
     try {
-        revealed = m_store.reveal(shownNo());
+        revealed = m_store.reveal(shownNo(), today);
     } catch (const store::StoreError& e) {
         // Nothing was written: the learner may try again or go back to the menu.
         reportFailure(e, true);
@@ -353,8 +363,7 @@ void DrillSession::revealAnswers()
     m_answers = revealed ? passage::answerList(revealed->answers) : QStringList();
     m_blanked = false;
     if (revealed)
-        m_undo =
-            BeforeReveal{revealed->doneBefore, revealed->recentBefore, m_page.phase, m_revealedHere, m_page.marked};
+        m_undo = BeforeReveal{*revealed, today, m_page.phase, m_revealedHere};
     m_revealedHere = revealed.has_value();
     m_page.marked = false;
     m_page.phase = Phase::Revealed;
@@ -366,7 +375,10 @@ void DrillSession::toggleMark()
     if (!m_page.markable)
         return;
     try {
-        m_store.writeFlags(shownNo(), m_page.marked ? 1 : 0, 1);
+        if (m_page.marked)
+            m_store.removeMark(shownNo());
+        else
+            m_store.setMark(shownNo(), m_today());
     } catch (const store::StoreError& e) {
         reportFailure(e, true);
         return;
@@ -381,14 +393,14 @@ void DrillSession::undoReveal()
         return;
     const BeforeReveal before = *m_undo;
     try {
-        m_store.writeFlags(shownNo(), before.done, before.recent);
+        m_store.undoReveal(shownNo(), before.record, before.day);
     } catch (const store::StoreError& e) {
         reportFailure(e, true);
         return;
     }
     showBlanked(m_shown, before.phase);
     m_revealedHere = before.revealedHere;
-    m_page.marked = before.marked;
+    m_page.marked = !before.record.markedBefore.isEmpty();
     layOutPage();
     emit focusRequested(Focus::AnswerButton);
 }

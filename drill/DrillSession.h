@@ -3,8 +3,10 @@
 #include "drill/PassageText.h"
 #include "store/Question.h"
 
+#include <QDate>
 #include <QObject>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -56,8 +58,9 @@ struct Page
     QString passage;                 // the passage box's text, line breaks as CR LF
     QList<passage::Span> highlights; // the characters shown in the highlight style
     Phase phase = Phase::Blanked;
-    bool markable = false; // the answers were revealed: the learner can say whether they knew them
-    bool marked = false;   // marked as not known yet (済 = 0), to be asked again in a later run
+    bool markable = false;  // the answers were revealed: the learner can say whether they knew them
+    bool marked = false;    // marked 要復習 in the file: not known yet (済 = 0), to be asked again in a later run
+    bool important = false; // a question of tier A (重要)
 
     bool answerEnabled() const { return phase != Phase::Revealed; }
     bool nextEnabled() const { return phase != Phase::Blanked; }
@@ -89,10 +92,17 @@ public:
 
     // ---- the menu ----
     const Selectors& selectors() const { return m_selectors; }
-    // The range the selectors hold: the texts picked in them and the option.
+    // The range the selectors hold: the texts picked in them and the options.
     store::Range range() const;
     bool excludeSeen() const { return m_excludeSeen; }
     void setExcludeSeen(bool exclude) { m_excludeSeen = exclude; }
+    // 重要問題だけ: tier A alone. Where the file gives no tiers it has no effect, and the menu offers it greyed.
+    bool importantOnly() const { return m_importantOnly; }
+    void setImportantOnly(bool important) { m_importantOnly = important; }
+    bool tiersAvailable() const { return m_tiersAvailable; }
+    // 要復習だけ: the questions marked 要復習 alone, in Ｎｏ order; 今まで見た問題を外す has no effect then.
+    bool markedOnly() const { return m_markedOnly; }
+    void setMarkedOnly(bool marked) { m_markedOnly = marked; }
 
     // The learner picks an item (or nothing, -1). The lists below are rebuilt only when the focus leaves.
     void pickPart(int index);
@@ -114,10 +124,11 @@ public:
     qint64 shownNo() const { return m_shown ? m_shown->no : 0; }
 
     void revealAnswers();
-    // X: the revealed question is marked as not known yet (済 = 0, 直近 stays 1): it is asked again in a later run
-    // with the option ticked. Again: the mark is taken back.
+    // X: the revealed question is marked 要復習 with today's date (済 = 0, 直近 stays 1): it is asked again in a
+    // later run, with 今まで見た問題を外す and with 要復習だけ. Again: the mark is taken back.
     void toggleMark();
-    // Ctrl+Z: the last reveal, while it is on screen, is taken back: both flags as before it, the blanks shown again.
+    // Ctrl+Z: the last reveal, while it is on screen, is taken back: both flags, the mark and the day's count of
+    // reveals as before it, the blanks shown again.
     void undoReveal();
     void showNextQuestion();
     void showQuestionAgain();
@@ -130,6 +141,9 @@ public:
     void uncover(int number);
     // Uncovers the blank standing at (or just before) a position of the passage's text.
     void uncoverAt(qsizetype position);
+
+    // The clock that dates marks and reveals (tests set their own).
+    void setClock(std::function<QDate()> today) { m_today = std::move(today); }
 
 signals:
     void selectorsChanged();
@@ -157,6 +171,10 @@ private:
     Selectors m_selectors;
     QString m_chaptersOf; // the part the chapter list was built for
     bool m_excludeSeen = true;
+    bool m_importantOnly = false;
+    bool m_tiersAvailable = false;
+    bool m_markedOnly = false;
+    std::function<QDate()> m_today = [] { return QDate::currentDate(); };
 
     // The question on show (the row as last read), its laid-out passage and answers.
     std::optional<store::Question> m_shown;
@@ -170,11 +188,10 @@ private:
     bool m_revealedHere = false;
     struct BeforeReveal
     {
-        int done = 0;
-        int recent = 0;
+        store::Revealed record;
+        QDate day; // the day the reveal was counted on
         Phase phase = Phase::Blanked;
         bool revealedHere = false;
-        bool marked = false;
     };
     std::optional<BeforeReveal> m_undo;
     Page m_page;

@@ -26,7 +26,7 @@ void DatabaseBuilder::createIndexes(Connection& connection)
     // over the important questions alone (重要度 = 'A'), for 重要問題だけ.
     connection.exec(
         "CREATE INDEX 問題_Ｎｏ ON 問題 (Ｎｏ);"
-        "CREATE INDEX 問題_集計 ON 問題 (編, 章, 節, 重要度, 済, 直近);"
+        "CREATE INDEX 問題_集計 ON 問題 (編, 章, 節, 重要度, 済, 直近, Ｎｏ);"
         "CREATE INDEX 目次_章 ON 目次 (編, 章);"
         "CREATE INDEX 問題_残_全 ON 問題 (Ｎｏ) WHERE 直近 = 0;"
         "CREATE INDEX 問題_残_編 ON 問題 (編, Ｎｏ) WHERE 直近 = 0;"

@@ -24,17 +24,29 @@ struct Question
     bool operator==(const Question&) const = default;
 };
 
+// The passage and answers of the question just revealed, and its record as it was before.
+struct Revealed
+{
+    QString passage; // 問題
+    QString answers; // 回答
+    int doneBefore = 0;
+    int recentBefore = 0;
+    QString markedBefore; // the day of its 要復習 mark; empty when it had none
+};
+
 // The first item of every selector of the range: no restriction at that level.
 inline const QString kAll = QStringLiteral("すべて");
 
 // The range chosen on the menu: the texts picked in the three selectors ("すべて" leaves a level open, an empty
-// text is nothing picked) and whether the questions seen before are left out.
+// text is nothing picked) and the options that narrow it.
 struct Range
 {
     QString part;
     QString chapter;
     QString section;
-    bool excludeSeen = false;
+    bool excludeSeen = false;   // 今まで見た問題を外す: leaves out the questions with 済 = 1
+    bool importantOnly = false; // 重要問題だけ: tier A alone, where the file has tiers
+    bool markedOnly = false;    // 要復習だけ: the marked questions alone; excludeSeen has no effect then
 
     bool operator==(const Range&) const = default;
 };

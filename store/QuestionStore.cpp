@@ -1,5 +1,7 @@
 #include "QuestionStore.h"
 
+#include "ProgressTables.h"
+
 #include <QFile>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -48,7 +50,7 @@ QByteArray passwordOf(const QString& connect)
 
 namespace {
 
-const QStringList& questionColumns()
+const QStringList& requiredQuestionColumns()
 {
     static const QStringList columns = {
         QStringLiteral("Ｎｏ"), QStringLiteral("編"), QStringLiteral("章"),   QStringLiteral("節"),
@@ -65,8 +67,11 @@ const QStringList& contentsColumns()
     return columns;
 }
 
-// Column list shared by every statement that reads a whole question.
-#define QUESTION_COLUMNS "Ｎｏ, 編, 章, 節, 款, 条, 定義, 問題, 回答, 済, 直近"
+// A day as the progress tables hold it.
+QString dayText(const QDate& day)
+{
+    return day.toString(Qt::ISODate);
+}
 
 QString required(const Statement& row, int column, const char* name)
 {
@@ -91,6 +96,8 @@ Question readQuestion(const Statement& row)
     q.answers = required(row, 8, "回答");
     q.done = int(row.integer(9));
     q.recent = int(row.integer(10));
+    q.tier = row.text(11);
+    q.markedOn = row.text(12);
     return q;
 }
 
@@ -134,10 +141,13 @@ void bindRange(Statement& statement, Scope scope, const Range& range)
         statement.bind(3, range.section);
 }
 
+const char* const kImportant = " AND 重要度 = 'A'";
+
 // The index that holds exactly the open questions of a range of this shape, in Ｎｏ order (see DatabaseBuilder).
-QByteArray openIndex(Scope scope, bool exclude)
+QByteArray openIndex(Scope scope, bool exclude, bool important)
 {
-    QByteArray name = exclude ? "問題_未見_" : "問題_残_";
+    QByteArray name = important ? "問題_重要_" : "問題_";
+    name += exclude ? "未見_" : "残_";
     switch (scope) {
     case Scope::All:
         return name + "全";
@@ -229,9 +239,17 @@ void QuestionStore::verify()
                 throw StoreError(FailureKind::SchemaMissing,
                                  QStringLiteral("no such column: %1.%2").arg(table, column));
         }
+        return present;
     };
-    checkColumns("PRAGMA table_info(\"問題\")", QStringLiteral("問題"), questionColumns());
+    m_hasTiers = checkColumns("PRAGMA table_info(\"問題\")", QStringLiteral("問題"), requiredQuestionColumns())
+                     .contains(QStringLiteral("重要度"));
     checkColumns("PRAGMA table_info(\"目次\")", QStringLiteral("目次"), contentsColumns());
+    Statement tables(m_connection, "SELECT name FROM sqlite_master WHERE type = 'table'");
+    while (tables.next()) {
+        const QString name = tables.text(0);
+        m_hasMarks = m_hasMarks || name == QStringLiteral("要復習");
+        m_hasLog = m_hasLog || name == QStringLiteral("解答記録");
+    }
     // A file cut short is noticed now, not at the first question that lies in the missing part.
     m_connection.checkLength();
 }
@@ -243,6 +261,23 @@ void QuestionStore::release()
     m_connection.close();
     m_dev = 0;
     m_ino = 0;
+    m_hasTiers = m_hasMarks = m_hasLog = false;
+}
+
+QByteArray QuestionStore::questionColumns() const
+{
+    QByteArray columns = "問題.Ｎｏ, 問題.編, 問題.章, 問題.節, 問題.款, 問題.条, 問題.定義, 問題.問題, 問題.回答,"
+                         " 問題.済, 問題.直近, ";
+    columns += m_hasTiers ? "問題.重要度, " : "NULL, ";
+    columns += m_hasMarks ? "(SELECT 日付 FROM 要復習 WHERE 要復習.Ｎｏ = 問題.Ｎｏ)" : "NULL";
+    return columns;
+}
+
+void QuestionStore::ensureTable(bool& present, const char* create)
+{
+    // Runs inside the caller's transaction: rolled back with it, the table is made again by the next write.
+    if (!present)
+        m_connection.exec(create);
 }
 
 void QuestionStore::trialOpen()
@@ -272,6 +307,21 @@ bool QuestionStore::hasSections(const QString& part, const QString& chapter)
     return query->next();
 }
 
+bool QuestionStore::knowsChapter(const QString& part, const QString& chapter)
+{
+    connection();
+    Use query(statement("SELECT 1 FROM 目次 WHERE 編 = ?1 AND 章 = ?2"
+                        " UNION ALL SELECT 1 FROM 問題 WHERE 編 = ?1 AND 章 = ?2 LIMIT 1"));
+    query->bind(1, part).bind(2, chapter);
+    return query->next();
+}
+
+bool QuestionStore::hasTiers()
+{
+    connection();
+    return m_hasTiers;
+}
+
 void QuestionStore::clearFlag(Flag flag)
 {
     Connection& db = connection();
@@ -281,18 +331,35 @@ void QuestionStore::clearFlag(Flag flag)
                                                 : "UPDATE 問題 SET 直近 = 0 WHERE 直近 IS NOT 0"));
         update->next();
     }
+    if (flag == Flag::Done && m_hasMarks) {
+        Use marks(statement("DELETE FROM 要復習"));
+        marks->next();
+    }
     transaction.commit();
 }
 
 std::optional<Question> QuestionStore::nextQuestion(const Range& range)
 {
-    const Scope scope = scopeOf(range);
-    const bool exclude = range.excludeSeen;
-    const QByteArray where = "直近 = 0" + scopeCondition(scope) + (exclude ? " AND 済 = 0" : "");
-    const QByteArray tail = " WHERE " + where + " ORDER BY Ｎｏ LIMIT 1";
-    const QByteArray plain = "SELECT " QUESTION_COLUMNS " FROM 問題" + tail;
-    const QByteArray indexed = "SELECT " QUESTION_COLUMNS " FROM 問題 INDEXED BY " + openIndex(scope, exclude) + tail;
     connection();
+    const Scope scope = scopeOf(range);
+    const bool important = range.importantOnly && m_hasTiers;
+    const QByteArray tier = important ? kImportant : "";
+    if (range.markedOnly) {
+        // The marks are few: walked in Ｎｏ order, each finds its question by Ｎｏ.
+        if (!m_hasMarks)
+            return std::nullopt;
+        Use query(statement("SELECT " + questionColumns() +
+                            " FROM 要復習 CROSS JOIN 問題 ON 問題.Ｎｏ = 要復習.Ｎｏ WHERE 問題.直近 = 0" +
+                            scopeCondition(scope) + tier + " ORDER BY 要復習.Ｎｏ, 問題.rowid LIMIT 1"));
+        bindRange(*query, scope, range);
+        return query->next() ? std::optional(readQuestion(*query)) : std::nullopt;
+    }
+    const bool exclude = range.excludeSeen;
+    const QByteArray where = "直近 = 0" + scopeCondition(scope) + (exclude ? " AND 済 = 0" : "") + tier;
+    const QByteArray tail = " WHERE " + where + " ORDER BY Ｎｏ LIMIT 1";
+    const QByteArray plain = "SELECT " + questionColumns() + " FROM 問題" + tail;
+    const QByteArray indexed =
+        "SELECT " + questionColumns() + " FROM 問題 INDEXED BY " + openIndex(scope, exclude, important) + tail;
     Use query(statement(indexed, plain));
     bindRange(*query, scope, range);
     if (!query->next())
@@ -303,21 +370,23 @@ std::optional<Question> QuestionStore::nextQuestion(const Range& range)
 std::optional<Question> QuestionStore::question(qint64 no)
 {
     connection();
-    Use query(statement("SELECT " QUESTION_COLUMNS " FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1"));
+    Use query(statement("SELECT " + questionColumns() + " FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1"));
     query->bind(1, no);
     if (!query->next())
         return std::nullopt;
     return readQuestion(*query);
 }
 
-std::optional<Revealed> QuestionStore::reveal(qint64 no)
+std::optional<Revealed> QuestionStore::reveal(qint64 no, const QDate& day)
 {
     Connection& db = connection();
     Transaction transaction(db);
     qint64 rowid = 0;
     Revealed revealed;
     {
-        Use find(statement("SELECT rowid, 問題, 回答, 済, 直近 FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1"));
+        const QByteArray mark = m_hasMarks ? "(SELECT 日付 FROM 要復習 WHERE 要復習.Ｎｏ = ?1)" : "NULL";
+        Use find(statement("SELECT rowid, 問題, 回答, 済, 直近, " + mark +
+                           " FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1"));
         find->bind(1, no);
         if (!find->next())
             return std::nullopt; // nothing written; the transaction rolls back
@@ -326,14 +395,112 @@ std::optional<Revealed> QuestionStore::reveal(qint64 no)
         revealed.answers = required(*find, 2, "回答");
         revealed.doneBefore = int(find->integer(3));
         revealed.recentBefore = int(find->integer(4));
+        revealed.markedBefore = find->text(5);
     }
     {
         Use update(statement("UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE rowid = ?1"));
         update->bind(1, rowid);
         update->next();
     }
+    if (!revealed.markedBefore.isEmpty()) {
+        Use unmark(statement("DELETE FROM 要復習 WHERE Ｎｏ = ?1"));
+        unmark->bind(1, no);
+        unmark->next();
+    }
+    ensureTable(m_hasLog, progress::kCreateLog);
+    {
+        Use day0(statement("INSERT OR IGNORE INTO 解答記録 (日付, 解答数) VALUES (?1, 0)"));
+        day0->bind(1, dayText(day));
+        day0->next();
+    }
+    {
+        Use count(statement("UPDATE 解答記録 SET 解答数 = 解答数 + 1 WHERE 日付 = ?1"));
+        count->bind(1, dayText(day));
+        count->next();
+    }
     transaction.commit();
+    m_hasLog = true;
     return revealed;
+}
+
+void QuestionStore::undoReveal(qint64 no, const Revealed& before, const QDate& revealedOn)
+{
+    Connection& db = connection();
+    const bool hadMarks = m_hasMarks;
+    try {
+        Transaction transaction(db);
+        {
+            Use update(statement("UPDATE 問題 SET 済 = ?2, 直近 = ?3 WHERE rowid ="
+                                 " (SELECT rowid FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1)"));
+            update->bind(1, no).bind(2, qint64(before.doneBefore)).bind(3, qint64(before.recentBefore));
+            update->next();
+        }
+        writeMark(no, before.markedBefore);
+        if (m_hasLog) {
+            for (const char* sql : {"UPDATE 解答記録 SET 解答数 = 解答数 - 1 WHERE 日付 = ?1",
+                                    "DELETE FROM 解答記録 WHERE 日付 = ?1 AND 解答数 <= 0"}) {
+                Use count(statement(sql));
+                count->bind(1, dayText(revealedOn));
+                count->next();
+            }
+        }
+        transaction.commit();
+    } catch (...) {
+        m_hasMarks = hadMarks;
+        throw;
+    }
+}
+
+void QuestionStore::writeMark(qint64 no, const QString& day)
+{
+    // Inside the caller's transaction; m_hasMarks is put back by the caller should it roll back.
+    if (day.isEmpty()) {
+        if (!m_hasMarks)
+            return;
+        Use unmark(statement("DELETE FROM 要復習 WHERE Ｎｏ = ?1"));
+        unmark->bind(1, no);
+        unmark->next();
+        return;
+    }
+    ensureTable(m_hasMarks, progress::kCreateMarks);
+    m_hasMarks = true;
+    Use mark(statement("INSERT OR REPLACE INTO 要復習 (Ｎｏ, 日付) VALUES (?1, ?2)"));
+    mark->bind(1, no).bind(2, day);
+    mark->next();
+}
+
+void QuestionStore::setMark(qint64 no, const QDate& day)
+{
+    Connection& db = connection();
+    const bool hadMarks = m_hasMarks;
+    try {
+        Transaction transaction(db);
+        {
+            Use update(statement("UPDATE 問題 SET 済 = 0, 直近 = 1 WHERE rowid ="
+                                 " (SELECT rowid FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1)"));
+            update->bind(1, no);
+            update->next();
+        }
+        writeMark(no, dayText(day));
+        transaction.commit();
+    } catch (...) {
+        m_hasMarks = hadMarks;
+        throw;
+    }
+}
+
+void QuestionStore::removeMark(qint64 no)
+{
+    Connection& db = connection();
+    Transaction transaction(db);
+    {
+        Use update(statement("UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE rowid ="
+                             " (SELECT rowid FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1)"));
+        update->bind(1, no);
+        update->next();
+    }
+    writeMark(no, {});
+    transaction.commit();
 }
 
 void QuestionStore::writeFlags(qint64 no, int done, int recent)
@@ -351,12 +518,22 @@ void QuestionStore::writeFlags(qint64 no, int done, int recent)
 
 RangeCounts QuestionStore::countRange(const Range& range)
 {
-    const Scope scope = scopeOf(range);
-    QByteArray open = "直近 = 0";
-    if (range.excludeSeen)
-        open += " AND 済 = 0";
-    const QByteArray sql = "SELECT count(*), coalesce(sum(" + open + "), 0) FROM 問題 WHERE 1" + scopeCondition(scope);
     connection();
+    const Scope scope = scopeOf(range);
+    const QByteArray tier = range.importantOnly && m_hasTiers ? kImportant : "";
+    QByteArray sql;
+    if (range.markedOnly) {
+        if (!m_hasMarks)
+            return {};
+        sql = "SELECT count(*), coalesce(sum(問題.直近 = 0), 0) FROM 要復習 CROSS JOIN 問題 ON 問題.Ｎｏ = 要復習.Ｎｏ"
+              " WHERE 1" +
+              scopeCondition(scope) + tier;
+    } else {
+        QByteArray open = "直近 = 0";
+        if (range.excludeSeen)
+            open += " AND 済 = 0";
+        sql = "SELECT count(*), coalesce(sum(" + open + "), 0) FROM 問題 WHERE 1" + scopeCondition(scope) + tier;
+    }
     Use query(statement(sql));
     bindRange(*query, scope, range);
     RangeCounts counts;
@@ -365,6 +542,55 @@ RangeCounts QuestionStore::countRange(const Range& range)
         counts.open = int(query->integer(1));
     }
     return counts;
+}
+
+QList<ChapterProgress> QuestionStore::progressByChapter()
+{
+    connection();
+    const QByteArray tiers =
+        m_hasTiers ? "coalesce(sum(重要度 = 'A'), 0), coalesce(sum(重要度 = 'A' AND 済 = 1), 0)" : "0, 0";
+    QList<ChapterProgress> chapters;
+    QHash<QString, qsizetype> at;
+    const auto key = [](const Statement& row) { return row.text(0) + u'\t' + row.text(1); };
+    {
+        // 問題_集計 holds every column read here: the count never touches the rows themselves.
+        Use rows(statement("SELECT 編, 章, count(*), coalesce(sum(済 = 1), 0), " + tiers +
+                           " FROM 問題 GROUP BY 編, 章 ORDER BY min(Ｎｏ)"));
+        while (rows->next()) {
+            at.insert(key(*rows), chapters.size());
+            chapters.append({rows->text(0), rows->text(1), int(rows->integer(2)), int(rows->integer(3)), 0,
+                             int(rows->integer(4)), int(rows->integer(5)), 0});
+        }
+    }
+    if (!m_hasMarks)
+        return chapters;
+    // A marked question counts as marked, not as done, whatever its 済.
+    Use rows(statement("SELECT 編, 章, count(*), coalesce(sum(済 = 1), 0), " + tiers +
+                       " FROM 要復習 CROSS JOIN 問題 ON 問題.Ｎｏ = 要復習.Ｎｏ GROUP BY 編, 章"));
+    while (rows->next()) {
+        const auto it = at.constFind(key(*rows));
+        if (it == at.constEnd())
+            continue;
+        ChapterProgress& c = chapters[*it];
+        c.marked = int(rows->integer(2));
+        c.done -= int(rows->integer(3));
+        c.markedA = int(rows->integer(4));
+        c.doneA -= int(rows->integer(5));
+    }
+    return chapters;
+}
+
+QList<DayCount> QuestionStore::revealLog(const QDate& from, const QDate& to)
+{
+    connection();
+    if (!m_hasLog)
+        return {};
+    Use rows(statement("SELECT 日付, 解答数 FROM 解答記録 WHERE 日付 BETWEEN ?1 AND ?2 AND 解答数 > 0 ORDER BY 日付"));
+    rows->bind(1, dayText(from)).bind(2, dayText(to));
+    QList<DayCount> days;
+    while (rows->next())
+        days.append({QDate::fromString(rows->text(0), Qt::ISODate), int(rows->integer(1))});
+    return days;
 }
 
 } // namespace store

@@ -3,6 +3,7 @@
 #include "Question.h"
 #include "Sqlite.h"
 
+#include <QDate>
 #include <QHash>
 #include <QStringList>
 #include <memory>
@@ -26,19 +27,36 @@ enum class Flag { Done, Recent }; // 済, 直近
 // instruction.
 void beforeKeyDerivation();
 
-// The passage and answers of the question just revealed, and its flags as they were before.
-struct Revealed
-{
-    QString passage; // 問題
-    QString answers; // 回答
-    int doneBefore = 0;
-    int recentBefore = 0;
-};
-
 struct RangeCounts
 {
     int open = 0;  // still offered by the next-question selection
-    int total = 0; // questions of the range, whatever their flags
+    int total = 0; // questions of the range, whatever their flags (with 要復習だけ: the marked ones)
+};
+
+// How far the learner has come in one chapter (a part without chapters has an empty chapter). A question is done
+// (済 = 1), marked (要復習), or neither: not revealed yet, or revealed and forgotten by a 記録削除.
+struct ChapterProgress
+{
+    QString part;
+    QString chapter;
+    int total = 0;
+    int done = 0;
+    int marked = 0;
+    // The same over tier A alone (0 where the file has no tiers).
+    int totalA = 0;
+    int doneA = 0;
+    int markedA = 0;
+
+    bool operator==(const ChapterProgress&) const = default;
+};
+
+// Questions revealed on one day.
+struct DayCount
+{
+    QDate day;
+    int reveals = 0;
+
+    bool operator==(const DayCount&) const = default;
 };
 
 // Every operation the screens perform on the question file. Each one runs to its end within the call: it opens
@@ -58,20 +76,34 @@ public:
     QStringList sections(const QString& part, const QString& chapter);
     // Whether 目次 holds any row for the part and chapter.
     bool hasSections(const QString& part, const QString& chapter);
+    // Whether the part and chapter can be drilled: 目次 lists sections of it, or 問題 holds questions of it.
+    bool knowsChapter(const QString& part, const QString& chapter);
+    // Whether the file gives its questions a tier (column 重要度); without it 重要問題だけ takes every question.
+    bool hasTiers();
 
-    // Sets the flag to 0 in every row, all or nothing.
+    // Sets the flag to 0 in every row, all or nothing. Clearing 済 (記録削除) takes every 要復習 mark away with it.
     void clearFlag(Flag flag);
 
     // The open question of the range with the lowest Ｎｏ.
     std::optional<Question> nextQuestion(const Range& range);
     // The first row in stored order with this Ｎｏ.
     std::optional<Question> question(qint64 no);
-    // Writes 済 = 1 and 直近 = 1 on the first row with this Ｎｏ and returns its passage and answers.
-    std::optional<Revealed> reveal(qint64 no);
+    // Writes 済 = 1 and 直近 = 1 on the first row with this Ｎｏ, takes its 要復習 mark away and counts one reveal
+    // on the day, all or nothing, and returns its passage and answers with what it replaced.
+    std::optional<Revealed> reveal(qint64 no, const QDate& day = QDate::currentDate());
+    // Puts back what a reveal on `revealedOn` replaced: both flags, the mark with its day, and the day's count.
+    void undoReveal(qint64 no, const Revealed& before, const QDate& revealedOn);
+    // X: marks the question 要復習 on the day (済 = 0, 直近 = 1), or takes the mark away again (済 = 1, 直近 = 1).
+    void setMark(qint64 no, const QDate& day);
+    void removeMark(qint64 no);
     // Writes both flags of the first row with this Ｎｏ, all or nothing.
     void writeFlags(qint64 no, int done, int recent);
 
     RangeCounts countRange(const Range& range);
+    // Every part and chapter the questions name, in Ｎｏ order of their first question.
+    QList<ChapterProgress> progressByChapter();
+    // The days from `from` to `to` on which questions were revealed, in order; days without a reveal are left out.
+    QList<DayCount> revealLog(const QDate& from, const QDate& to);
 
     // Lets go of the file entirely.
     void release();
@@ -83,6 +115,11 @@ private:
 
     Connection& connection();
     void verify();
+    // The column list of a whole question, 問題's columns qualified, with its tier and mark where the file has them.
+    QByteArray questionColumns() const;
+    // Creates a progress table with the first write that needs it, inside that write's transaction.
+    void ensureTable(bool& present, const char* create);
+    void writeMark(qint64 no, const QString& day);
     // The statement for this SQL on the open connection, prepared at its first use. When the SQL names an index the
     // file lacks (a file written before the index existed), the SQL without the index clause is used instead.
     Statement& statement(const QByteArray& sql, const QByteArray& withoutIndex = {});
@@ -93,6 +130,10 @@ private:
     QHash<QByteArray, std::shared_ptr<Statement>> m_statements;
     dev_t m_dev = 0;
     ino_t m_ino = 0;
+    // What the open file holds beyond the two tables every file has.
+    bool m_hasTiers = false;
+    bool m_hasMarks = false;
+    bool m_hasLog = false;
 };
 
 } // namespace store
