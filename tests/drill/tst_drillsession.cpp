@@ -96,25 +96,25 @@ launch, range exhausted                     | all-recent      | drill           
 launch onto a Null field ends the program   | null-answers-10 | drill                                    | ended 1                  | whole damaged |
 launch, file busy ends the program          |                 | start choose=0,0 fault=SELECT:5 launch     | ended 1                | busy-start |
 section list unreadable ends the program    |                 | start part=2 leave1 chapter=4 fault=SELECT:26 leave2 | ended 1      | damaged |
-reveal writes both flags                    |                 | drill reveal                             | quiz 10 revealed         |       | 10:1/1
-next after a reveal                         |                 | drill reveal next                        | quiz 20 blanked @heading |       | 10:1/1
-again after a reveal                        |                 | drill reveal again                       | quiz 10 again @answer    |       | 10:1/1
-next from again, without a second reveal    |                 | drill reveal again next                  | quiz 20 blanked @heading |       | 10:1/1
+reveal writes both flags                    |                 | drill reveal                             | quiz 10 revealed         |       | 10:1/1 2026-12-07=1
+next after a reveal                         |                 | drill reveal next                        | quiz 20 blanked @heading |       | 10:1/1 2026-12-07=1
+again after a reveal                        |                 | drill reveal again                       | quiz 10 again @answer    |       | 10:1/1 2026-12-07=1
+next from again, without a second reveal    |                 | drill reveal again next                  | quiz 20 blanked @heading |       | 10:1/1 2026-12-07=1
 no next before a reveal                     |                 | drill next                               | quiz 10 blanked          |       |
 no again before a reveal                    |                 | drill again                              | quiz 10 blanked          |       |
-Space reveals, then goes on                 |                 | drill key key                            | quiz 20 blanked @heading |       | 10:1/1
+Space reveals, then goes on                 |                 | drill key key                            | quiz 20 blanked @heading |       | 10:1/1 2026-12-07=1
 back to the menu writes nothing             |                 | drill menu                               | menu                     |       |
 back and again: the same question           |                 | drill menu yes launch                    | quiz 10 blanked @heading | whole |
-close box, No                               |                 | drill reveal no closequiz                | quiz 10 revealed         | back? | 10:1/1
+close box, No                               |                 | drill reveal no closequiz                | quiz 10 revealed         | back? | 10:1/1 2026-12-07=1
 close box, Yes                              |                 | drill yes closequiz                      | menu                     | back? |
-last question revealed, then next           | recent-but-100  | drill reveal next                        | menu @start              | exhausted | 100:1/1
+last question revealed, then next           | recent-but-100  | drill reveal next                        | menu @start              | exhausted | 100:1/1 2026-12-07=1
 reveal, disk full at the start              |                 | drill fault=BEGIN:13 reveal              | quiz 10 blanked @menubutton | full |
 reveal, commit lost: nothing written        |                 | drill fault=COMMIT:13 reveal             | quiz 10 blanked @menubutton | full |
 reveal of a Null passage                    |                 | drill null=問題@10 reveal                 | quiz 10 blanked @menubutton | null |
-next, file damaged: the question stays      |                 | drill reveal fault=SELECT:26 next        | quiz 10 revealed @menubutton | damaged | 10:1/1
+next, file damaged: the question stays      |                 | drill reveal fault=SELECT:26 next        | quiz 10 revealed @menubutton | damaged | 10:1/1 2026-12-07=1
 reveal of a question that is gone: no box   |                 | drill null=Ｎｏ@10 reveal                 | quiz 10 revealed         |       | 0:0/0
-next onto a Null field: the question stays  |                 | drill reveal null=回答@20 next            | quiz 10 revealed @menubutton | null-read | 10:1/1
-again of a question that is gone: no box    |                 | drill reveal null=Ｎｏ@10 again           | quiz 10 again @answer    |       | 0:1/1
+next onto a Null field: the question stays  |                 | drill reveal null=回答@20 next            | quiz 10 revealed @menubutton | null-read | 10:1/1 2026-12-07=1
+again of a question that is gone: no box    |                 | drill reveal null=Ｎｏ@10 again           | quiz 10 again @answer    |       | 0:1/1 2026-12-07=1
 記録削除, Yes: 済 cleared, 直近 kept           | seen            | start yes clear                          | menu                     | clear? cleared | 10:0/1 20:0/1
 記録削除, No                                  | seen            | start no clear                           | menu                     | clear? |
 記録削除, file read-only                      | seen            | start yes fault=UPDATE:8 clear           | menu                     | clear? read-only |
@@ -124,18 +124,18 @@ again of a question that is gone: no box    |                 | drill reveal nul
 close box of the menu, Yes: 直近 kept         | seen            | start yes closemenu                      | ended 0                  | quit? |
 close box of the menu, No                   | seen            | start no closemenu                       | menu                     | quit? |
 menu closed by the system: ends, 直近 kept    | seen            | start systemclose                        | ended 0                  |       |
-X after a reveal: 済 0, 直近 kept              |                 | drill reveal mark                        | quiz 10 revealed marked  |       | 10:0/1
-X again takes the mark back                 |                 | drill reveal mark mark                   | quiz 10 revealed         |       | 10:1/1
+X after a reveal: 済 0, 直近 kept              |                 | drill reveal mark                        | quiz 10 revealed marked  |       | 10:0/1+2026-12-07 2026-12-07=1
+X again takes the mark back                 |                 | drill reveal mark mark                   | quiz 10 revealed         |       | 10:1/1 2026-12-07=1
 X before a reveal does nothing              |                 | drill mark                               | quiz 10 blanked          |       |
-X on the question shown again               |                 | drill reveal again mark                  | quiz 10 again marked     |       | 10:0/1
-X, file read-only: nothing changes          |                 | drill reveal fault=UPDATE:8 mark         | quiz 10 revealed @menubutton | read-only | 10:1/1
+X on the question shown again               |                 | drill reveal again mark                  | quiz 10 again marked     |       | 10:0/1+2026-12-07 2026-12-07=1
+X, file read-only: nothing changes          |                 | drill reveal fault=UPDATE:8 mark         | quiz 10 revealed @menubutton | read-only | 10:1/1 2026-12-07=1
 Ctrl+Z after a reveal, from 0/0             |                 | drill reveal undo                        | quiz 10 blanked @answer  |       |
 Ctrl+Z after a reveal, from 1/0             | done-10         | drill reveal undo                        | quiz 10 blanked @answer  |       |
 Ctrl+Z after X: the flags before the reveal |                 | drill reveal mark undo                   | quiz 10 blanked @answer  |       |
-Ctrl+Z takes back only the last reveal      |                 | drill reveal next reveal undo            | quiz 20 blanked @answer  |       | 10:1/1
-no Ctrl+Z once the reveal is off the screen |                 | drill reveal again undo                  | quiz 10 again            |       | 10:1/1
-Ctrl+Z of a second reveal                   |                 | drill reveal again mark reveal undo      | quiz 10 again marked @answer |   | 10:0/1
-Ctrl+Z, file read-only: the reveal stays    |                 | drill reveal fault=UPDATE:8 undo         | quiz 10 revealed @menubutton | read-only | 10:1/1
+Ctrl+Z takes back only the last reveal      |                 | drill reveal next reveal undo            | quiz 20 blanked @answer  |       | 10:1/1 2026-12-07=1
+no Ctrl+Z once the reveal is off the screen |                 | drill reveal again undo                  | quiz 10 again            |       | 10:1/1 2026-12-07=1
+Ctrl+Z of a second reveal                   |                 | drill reveal again mark reveal undo      | quiz 10 again marked @answer |   | 10:0/1+2026-12-07 2026-12-07=1
+Ctrl+Z, file read-only: the reveal stays    |                 | drill reveal fault=UPDATE:8 undo         | quiz 10 revealed @menubutton | read-only | 10:1/1 2026-12-07=1
 )";
 
 // Runs the learner's actions on a session and describes where it ended up.

@@ -64,7 +64,14 @@ void TestCrash::killedAtRandomMomentsLosesNothing()
         store::Statement check(db, "PRAGMA integrity_check");
         QVERIFY(check.next());
         QCOMPARE(check.text(0), QStringLiteral("ok"));
-        const QString flags = fixture::flags(path);
+        // The day's count of reveals stands last; every reveal committed was counted with it.
+        QString flags = fixture::flags(path);
+        const qsizetype log = flags.indexOf(u'=');
+        if (log > 0) {
+            const int counted = flags.mid(log + 1).toInt();
+            QVERIFY(counted >= committed.count('r') && counted <= committed.count('r') + round);
+            flags.truncate(flags.lastIndexOf(u' '));
+        }
         QCOMPARE(flags.count(u':'), 10);
         QVERIFY2(kWholeState.match(flags).hasMatch(),
                  qPrintable(QStringLiteral("round %1: half an operation is left in %2").arg(round).arg(flags)));

@@ -138,18 +138,18 @@ void TestStore::revealAndFind()
     fixture::writeDatabase(folder.database(), questions);
     fixture::Store s;
     QCOMPARE(s.question(20)->passage, questions[1].passage);
-    const auto revealed = s.reveal(20);
+    const auto revealed = s.reveal(20, fixture::today());
     QVERIFY(revealed);
     QCOMPARE(revealed->passage + revealed->answers, questions[1].passage + questions[1].answers);
     QVERIFY(!s.reveal(99) && !s.question(99));
-    QCOMPARE(fixture::flags(folder.database()), QStringLiteral("10:0/0 20:1/1 20:0/0"));
+    QCOMPARE(fixture::flags(folder.database()), QStringLiteral("10:0/0 20:1/1 20:0/0 2026-12-07=1"));
     s.writeFlags(20, 0, 1);
-    QCOMPARE(fixture::flags(folder.database()), QStringLiteral("10:0/0 20:0/1 20:0/0"));
+    QCOMPARE(fixture::flags(folder.database()), QStringLiteral("10:0/0 20:0/1 20:0/0 2026-12-07=1"));
     // Both resets, the 済 one leaving 直近 and the other way round (the session's tests see them from the menu),
     // and on a table without rows.
     s.writeFlags(10, 1, 1);
     s.clearFlag(store::Flag::Recent);
-    QCOMPARE(fixture::flags(folder.database()), QStringLiteral("10:1/0 20:0/0 20:0/0"));
+    QCOMPARE(fixture::flags(folder.database()), QStringLiteral("10:1/0 20:0/0 20:0/0 2026-12-07=1"));
     fixture::writeDatabase(folder.database(), {});
     s.clearFlag(store::Flag::Done);
 }

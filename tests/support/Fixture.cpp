@@ -1,6 +1,7 @@
 #include "Fixture.h"
 
 #include <QDir>
+#include <QSet>
 #include <QTest>
 
 SeamRecorder::SeamRecorder()
@@ -83,6 +84,10 @@ QList<store::Question> sampleQuestions()
         q.caption = QStringLiteral("（定義%1）").arg(q.no);
         q.passage = f[3];
         q.answers = f[4];
+        // Tier A: 20, 40, 60, 80 and 90.
+        q.tier = QStringLiteral("BACA").at((q.no / 10 - 1) % 4);
+        if (q.no == 90)
+            q.tier = QStringLiteral("A");
         questions << q;
     }
     return questions;
@@ -117,16 +122,31 @@ void exec(const QString& path, const QString& sql, const QByteArray& key)
 QString flags(const QString& path, const QByteArray& key)
 {
     store::Connection db = store::Connection::openExisting(path, key);
-    store::Statement query(db, "SELECT Ｎｏ, 済, 直近 FROM 問題 ORDER BY rowid");
+    QSet<QString> tables;
+    for (store::Statement names(db, "SELECT name FROM sqlite_master WHERE type = 'table'"); names.next();)
+        tables << names.text(0);
+    const QByteArray mark = tables.contains(QStringLiteral("要復習"))
+                                ? "(SELECT '+' || 日付 FROM 要復習 WHERE 要復習.Ｎｏ = 問題.Ｎｏ)"
+                                : "NULL";
+    store::Statement query(db, "SELECT Ｎｏ, 済, 直近, " + mark + " FROM 問題 ORDER BY rowid");
     QStringList rows;
     while (query.next())
-        rows << QStringLiteral("%1:%2/%3").arg(query.integer(0)).arg(query.integer(1)).arg(query.integer(2));
+        rows << QStringLiteral("%1:%2/%3%4")
+                    .arg(query.integer(0))
+                    .arg(query.integer(1))
+                    .arg(query.integer(2))
+                    .arg(query.text(3));
+    if (tables.contains(QStringLiteral("解答記録"))) {
+        for (store::Statement days(db, "SELECT 日付, 解答数 FROM 解答記録 ORDER BY 日付"); days.next();)
+            rows << days.text(0) + u'=' + days.text(1);
+    }
     return rows.join(u' ');
 }
 
 Drill::Drill(const QList<store::Question>& questions) : session(store, folder.file(QStringLiteral("instance.lock")))
 {
     writeDatabase(folder.database(), questions);
+    session.setClock([] { return today(); });
 }
 
 void Drill::launch(bool excludeSeen)

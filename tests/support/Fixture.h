@@ -63,7 +63,7 @@ QByteArray key();
 QByteArray programKey();
 
 // Ten questions, Ｎｏ 10 to 100: 10–40 in 第一編 総則 (10, 20 第一章 通則; 30, 40 第二章 会社の商号), 50–90 in
-// 第二編 株式会社 第四章 機関 (50, 60 第一節; 70–90 第二節), 100 in 第二編 第五章 計算等.
+// 第二編 株式会社 第四章 機関 (50, 60 第一節; 70–90 第二節), 100 in 第二編 第五章 計算等. Tier A: 20, 40, 60, 80, 90.
 QList<store::Question> sampleQuestions();
 
 // A 目次 for 第二編 第四章 機関: its two sections out of 節No order, one of them twice.
@@ -77,8 +77,15 @@ void writeDatabase(const QString& path, const QList<store::Question>& questions 
 // Runs SQL on a keyed file (to plant Nulls, drop a table, set flags).
 void exec(const QString& path, const QString& sql, const QByteArray& key = fixture::key());
 
-// Ｎｏ, 済 and 直近 of every row in stored order, as "10:0/1 20:1/1 …", read through a connection of its own.
+// Ｎｏ, 済 and 直近 of every row in stored order, with the day of its 要復習 mark, then the days of 解答記録, as
+// "10:0/1+2026-12-07 20:1/1 … 2026-12-07=2", read through a connection of its own.
 QString flags(const QString& path, const QByteArray& key = fixture::key());
+
+// The day the drills of the tests take place on.
+inline QDate today()
+{
+    return QDate(2026, 12, 7);
+}
 
 // A store on the question file of the current directory, keyed like the fixture files.
 class Store : public store::QuestionStore
