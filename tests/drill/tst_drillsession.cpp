@@ -24,6 +24,16 @@ const QString kReadOnly = QStringLiteral("ソラメモ.mdb が読み取り専用
 // The texts of the boxes, by the names the table of transitions gives them.
 const QHash<QString, QString> kBoxes = {
     {"whole", QStringLiteral("会社法全体を範囲として出題します。 \r\n")},
+    {"whole-important", QStringLiteral("会社法全体を範囲として出題します。 \r\n\r\n( 重要問題だけを出題します。)\r\n")},
+    {"whole-marked",
+     QStringLiteral("会社法全体を範囲として出題します。 \r\n\r\n( 要復習の問題だけを出題します。)\r\n")},
+    {"both", QStringLiteral("会社法全体を範囲として出題します。 \r\n\r\n( 重要問題だけを出題します。)\r\n"
+                            "\r\n( 要復習の問題だけを出題します。)\r\n")},
+    {"part-option-important",
+     QStringLiteral("編： 第二編 株式会社\r\n\r\nを範囲として出題します。 \r\n\r\n( 今までに出た問題は除きます。)\r\n"
+                    "\r\n( 重要問題だけを出題します。)\r\n")},
+    {"general-provisions",
+     QStringLiteral("編： 第一編 総則\r\n章： 第二章 会社の商号\r\n\r\nを範囲として出題します。 \r\n")},
     {"part-option",
      QStringLiteral(
          "編： 第二編 株式会社\r\n\r\nを範囲として出題します。 \r\n\r\n( 今までに出た問題は除きます。)\r\n")},
@@ -71,6 +81,14 @@ const QHash<QString, QString> kSetups = {
     {"recent-but-100", QStringLiteral("UPDATE 問題 SET 直近 = 1 WHERE Ｎｏ < 100")},
     {"done-10", QStringLiteral("UPDATE 問題 SET 済 = 1 WHERE Ｎｏ = 10")},
     {"null-answers-10", QStringLiteral("UPDATE 問題 SET 回答 = NULL WHERE Ｎｏ = 10")},
+    {"marks", QStringLiteral("CREATE TABLE 要復習 (Ｎｏ INTEGER PRIMARY KEY, 日付 TEXT NOT NULL);"
+                             "INSERT INTO 要復習 VALUES (70, '2026-12-02'), (30, '2026-12-01'), (40, '2026-12-01');"
+                             "UPDATE 問題 SET 直近 = 1 WHERE Ｎｏ = 40")},
+    {"mark-10", QStringLiteral("CREATE TABLE 要復習 (Ｎｏ INTEGER PRIMARY KEY, 日付 TEXT NOT NULL);"
+                               "INSERT INTO 要復習 VALUES (10, '2026-11-30')")},
+    {"no-tiers",
+     QStringLiteral("CREATE TABLE t AS SELECT Ｎｏ, 済, 直近, 編, 章, 節, 款, 条, 定義, 問題, 回答 FROM 問題;"
+                    "DROP TABLE 問題; ALTER TABLE t RENAME TO 問題")},
 };
 
 // One transition a line: name | setup | the learner's actions | where the session ends up | the boxes the last
@@ -97,12 +115,12 @@ launch onto a Null field ends the program   | null-answers-10 | drill           
 launch, file busy ends the program          |                 | start choose=0,0 fault=SELECT:5 launch     | ended 1                | busy-start |
 section list unreadable ends the program    |                 | start part=2 leave1 chapter=4 fault=SELECT:26 leave2 | ended 1      | damaged |
 reveal writes both flags                    |                 | drill reveal                             | quiz 10 revealed         |       | 10:1/1 2026-12-07=1
-next after a reveal                         |                 | drill reveal next                        | quiz 20 blanked @heading |       | 10:1/1 2026-12-07=1
+next after a reveal                         |                 | drill reveal next                        | quiz 20A blanked @heading |       | 10:1/1 2026-12-07=1
 again after a reveal                        |                 | drill reveal again                       | quiz 10 again @answer    |       | 10:1/1 2026-12-07=1
-next from again, without a second reveal    |                 | drill reveal again next                  | quiz 20 blanked @heading |       | 10:1/1 2026-12-07=1
+next from again, without a second reveal    |                 | drill reveal again next                  | quiz 20A blanked @heading |       | 10:1/1 2026-12-07=1
 no next before a reveal                     |                 | drill next                               | quiz 10 blanked          |       |
 no again before a reveal                    |                 | drill again                              | quiz 10 blanked          |       |
-Space reveals, then goes on                 |                 | drill key key                            | quiz 20 blanked @heading |       | 10:1/1 2026-12-07=1
+Space reveals, then goes on                 |                 | drill key key                            | quiz 20A blanked @heading |       | 10:1/1 2026-12-07=1
 back to the menu writes nothing             |                 | drill menu                               | menu                     |       |
 back and again: the same question           |                 | drill menu yes launch                    | quiz 10 blanked @heading | whole |
 close box, No                               |                 | drill reveal no closequiz                | quiz 10 revealed         | back? | 10:1/1 2026-12-07=1
@@ -132,10 +150,25 @@ X, file read-only: nothing changes          |                 | drill reveal fau
 Ctrl+Z after a reveal, from 0/0             |                 | drill reveal undo                        | quiz 10 blanked @answer  |       |
 Ctrl+Z after a reveal, from 1/0             | done-10         | drill reveal undo                        | quiz 10 blanked @answer  |       |
 Ctrl+Z after X: the flags before the reveal |                 | drill reveal mark undo                   | quiz 10 blanked @answer  |       |
-Ctrl+Z takes back only the last reveal      |                 | drill reveal next reveal undo            | quiz 20 blanked @answer  |       | 10:1/1 2026-12-07=1
+Ctrl+Z takes back only the last reveal      |                 | drill reveal next reveal undo            | quiz 20A blanked @answer |       | 10:1/1 2026-12-07=1
 no Ctrl+Z once the reveal is off the screen |                 | drill reveal again undo                  | quiz 10 again            |       | 10:1/1 2026-12-07=1
 Ctrl+Z of a second reveal                   |                 | drill reveal again mark reveal undo      | quiz 10 again marked @answer |   | 10:0/1+2026-12-07 2026-12-07=1
 Ctrl+Z, file read-only: the reveal stays    |                 | drill reveal fault=UPDATE:8 undo         | quiz 10 revealed @menubutton | read-only | 10:1/1 2026-12-07=1
+a chapter without sections can be drilled   |                 | start choose=1,2 exclude=0 yes launch    | quiz 30 blanked @heading | general-provisions |
+重要問題だけ: tier A alone                      |                 | start choose=0,0 exclude=0 important=1 yes launch | quiz 20A blanked @heading | whole-important |
+重要問題だけ with the option, part            | seen            | start choose=2,0 exclude=1 important=1 yes launch | quiz 60A blanked @heading | part-option-important |
+重要問題だけ on a file without tiers: all      | no-tiers        | start choose=0,0 exclude=0 important=1 yes launch | quiz 10 blanked @heading | whole |
+要復習だけ: the marked ones, Ｎｏ order          | marks           | start choose=0,0 exclude=1 marked=1 yes launch | quiz 30 blanked marked @heading | whole-marked |
+要復習だけ: each once, then the range is done  | marks           | start choose=0,0 marked=1 yes launch reveal next reveal next | menu @start | exhausted | 30:1/1 70:1/1 2026-12-07=2
+要復習だけ with nothing marked                 |                 | start choose=0,0 marked=1 yes launch     | menu @start              | whole-marked exhausted |
+要復習だけ and 重要問題だけ together             | marks           | start quit-recent choose=0,0 marked=1 important=1 yes launch | quiz 40A blanked marked @heading | both | 40:0/0+2026-12-01
+a marked question shows its mark            | mark-10         | drill                                    | quiz 10 blanked marked @heading | whole |
+a reveal takes the mark away                | mark-10         | drill reveal                             | quiz 10 revealed         |       | 10:1/1 2026-12-07=1
+Ctrl+Z puts the mark back with its day      | mark-10         | drill reveal undo                        | quiz 10 blanked marked @answer |  |
+X marks again, with today's date            | mark-10         | drill reveal mark                        | quiz 10 revealed marked  |       | 10:0/1+2026-12-07 2026-12-07=1
+X, commit lost: no mark, then X marks       |                 | drill reveal fault=COMMIT:13 mark mark   | quiz 10 revealed marked  |       | 10:0/1+2026-12-07 2026-12-07=1
+reveal, commit lost, then revealed again    |                 | drill fault=COMMIT:13 reveal reveal      | quiz 10 revealed         |       | 10:1/1 2026-12-07=1
+記録削除 takes every mark away too             | marks           | start yes clear                          | menu                     | clear? cleared | 30:0/0 40:0/1 70:0/0
 )";
 
 // Runs the learner's actions on a session and describes where it ended up.
@@ -156,7 +189,7 @@ public:
         }
     }
 
-    // "menu @start", "quiz 20 revealed marked", "ended 1" …
+    // "menu @start", "quiz 20A revealed marked" (A: the 重要 mark shows), "ended 1" …
     QString state() const
     {
         if (m_drill.seam.ended())
@@ -164,8 +197,9 @@ public:
         const drill::DrillSession& s = m_drill.session;
         QString text = QStringList{"none", "menu", "quiz"}[int(s.screen())];
         if (s.screen() == drill::Screen::Quiz)
-            text += QStringLiteral(" %1 %2%3")
+            text += QStringLiteral(" %1%2 %3%4")
                         .arg(s.shownNo())
+                        .arg(s.page().important ? QStringLiteral("A") : QString())
                         .arg(QStringList{"blanked", "revealed", "again"}[int(s.page().phase)],
                              s.page().marked ? QStringLiteral(" marked") : QString());
         if (m_focus)
@@ -213,6 +247,9 @@ private:
             {"chapter", [&] { s.pickChapter(value.toInt()); }},
             {"section", [&] { s.pickSection(value.toInt()); }},
             {"exclude", [&] { s.setExcludeSeen(value == QLatin1String("1")); }},
+            {"important", [&] { s.setImportantOnly(value == QLatin1String("1")); }},
+            {"marked", [&] { s.setMarkedOnly(value == QLatin1String("1")); }},
+            {"quit-recent", [&] { m_drill.store.clearFlag(store::Flag::Recent); }},
             {"yes", [&] { m_drill.seam.answer(true); }},
             {"no", [&] { m_drill.seam.answer(false); }},
             {"closequiz", [&] { s.closeQuiz(true); }},

@@ -29,13 +29,16 @@ bool writeFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
-// 済 on 10, 50, 70; 直近 on 20, 60; stored against Ｎｏ order, so that the selection must sort.
+// 済 on 10, 50, 70; 直近 on 20, 60; 要復習 on 30, 50, 60, 80 (tier A: 20, 40, 60, 80, 90); stored against Ｎｏ
+// order, so that the selection must sort.
 void writeFlagged(const QString& path)
 {
     auto questions = fixture::sampleQuestions();
     for (auto& q : questions) {
         q.done = (q.no == 10 || q.no == 50 || q.no == 70) ? 1 : 0;
         q.recent = (q.no == 20 || q.no == 60) ? 1 : 0;
+        if (q.no == 30 || q.no == 50 || q.no == 60 || q.no == 80)
+            q.markedOn = QStringLiteral("2026-12-0%1").arg(q.no / 10);
     }
     std::reverse(questions.begin(), questions.end());
     fixture::writeDatabase(path, questions);
@@ -63,6 +66,7 @@ private slots:
     void cleanup() { store::faults::clear(); }
     void selection_data();
     void selection();
+    void progressAndLog();
     void revealAndFind();
     void badFileAtStart_data();
     void badFileAtStart();
@@ -78,26 +82,49 @@ void TestStore::selection_data()
     QTest::addColumn<QString>("part");
     QTest::addColumn<QString>("chapter");
     QTest::addColumn<QString>("section");
-    QTest::addColumn<bool>("exclude");
-    QTest::addColumn<qint64>("first"); // 0: nothing left
+    QTest::addColumn<QString>("options"); // x: 今まで見た問題を外す, i: 重要問題だけ, m: 要復習だけ
+    QTest::addColumn<qint64>("first");    // 0: nothing left
     QTest::addColumn<QString>("counts");
+    QTest::addColumn<qint64>("older"); // the first on a file from before tiers and marks: i does nothing, m finds none
     const QString s1 = QStringLiteral("第一節 株主総会及び種類株主総会等");
     const QString s2 = QStringLiteral("第二節 株主総会以外の機関の設置");
     QTest::newRow("whole Act, off: chapter and section ignored") << kAll << "x"
-                                                                 << "y" << false << 10LL << "8/10";
+                                                                 << "y"
+                                                                 << "" << 10LL << "8/10" << 10LL;
     QTest::newRow("whole Act, on") << kAll << ""
-                                   << "" << true << 30LL << "5/10";
-    QTest::newRow("part, off: section ignored") << P2 << kAll << "nonsense" << false << 50LL << "5/6";
-    QTest::newRow("part, on") << P2 << kAll << "" << true << 80LL << "3/6";
-    QTest::newRow("chapter, section empty, off") << P2 << C24 << "" << false << 50LL << "4/5";
-    QTest::newRow("chapter, section すべて, on") << P2 << C24 << kAll << true << 80LL << "2/5";
-    QTest::newRow("section, off") << P2 << C24 << s2 << false << 70LL << "3/3";
-    QTest::newRow("section, on") << P2 << C24 << s2 << true << 80LL << "2/3";
-    QTest::newRow("section all set aside with the option") << P2 << C24 << s1 << true << 0LL << "0/2";
-    QTest::newRow("empty part is no wildcard") << "" << kAll << "" << false << 0LL << "0/0";
+                                   << ""
+                                   << "x" << 30LL << "5/10" << 30LL;
+    QTest::newRow("part, off: section ignored") << P2 << kAll << "nonsense"
+                                                << "" << 50LL << "5/6" << 50LL;
+    QTest::newRow("part, on") << P2 << kAll << ""
+                              << "x" << 80LL << "3/6" << 80LL;
+    QTest::newRow("chapter, section empty, off") << P2 << C24 << ""
+                                                 << "" << 50LL << "4/5" << 50LL;
+    QTest::newRow("chapter, section すべて, on") << P2 << C24 << kAll << "x" << 80LL << "2/5" << 80LL;
+    QTest::newRow("section, off") << P2 << C24 << s2 << "" << 70LL << "3/3" << 70LL;
+    QTest::newRow("section, on") << P2 << C24 << s2 << "x" << 80LL << "2/3" << 80LL;
+    QTest::newRow("section all set aside with the option") << P2 << C24 << s1 << "x" << 0LL << "0/2" << 0LL;
+    QTest::newRow("empty part is no wildcard") << "" << kAll << ""
+                                               << "" << 0LL << "0/0" << 0LL;
     QTest::newRow("empty chapter is no wildcard") << QStringLiteral("第一編 総則") << ""
-                                                  << "" << false << 0LL << "0/0";
-    QTest::newRow("quotes in a range text are text") << "' OR ''='" << kAll << "" << false << 0LL << "0/0";
+                                                  << ""
+                                                  << "" << 0LL << "0/0" << 0LL;
+    QTest::newRow("quotes in a range text are text") << "' OR ''='" << kAll << ""
+                                                     << "" << 0LL << "0/0" << 0LL;
+    QTest::newRow("whole Act, tier A") << kAll << ""
+                                       << ""
+                                       << "i" << 40LL << "3/5" << 10LL;
+    QTest::newRow("part, tier A, on") << P2 << kAll << ""
+                                      << "xi" << 80LL << "2/3" << 80LL;
+    QTest::newRow("section, tier A") << P2 << C24 << s2 << "i" << 80LL << "2/2" << 70LL;
+    QTest::newRow("whole Act, marked: 直近 still sets aside") << kAll << ""
+                                                              << ""
+                                                              << "m" << 30LL << "3/4" << 0LL;
+    QTest::newRow("chapter, marked: the option does nothing") << P2 << C24 << ""
+                                                              << "xm" << 50LL << "2/3" << 0LL;
+    QTest::newRow("chapter, marked and tier A") << P2 << C24 << ""
+                                                << "mi" << 80LL << "1/2" << 0LL;
+    QTest::newRow("section, marked") << P2 << C24 << s1 << "m" << 50LL << "1/2" << 0LL;
 }
 
 void TestStore::selection()
@@ -105,26 +132,68 @@ void TestStore::selection()
     QFETCH(QString, part);
     QFETCH(QString, chapter);
     QFETCH(QString, section);
-    QFETCH(bool, exclude);
+    QFETCH(QString, options);
     QFETCH(qint64, first);
     QFETCH(QString, counts);
+    QFETCH(qint64, older);
     fixture::TempFolder folder;
     writeFlagged(folder.database());
     const QString before = fixture::flags(folder.database());
     fixture::Store s;
-    const store::Range range{part, chapter, section, exclude};
+    const store::Range range{
+        part, chapter, section, options.contains(u'x'), options.contains(u'i'), options.contains(u'm')};
     const auto next = s.nextQuestion(range);
     QCOMPARE(next ? next->no : 0, first);
     const store::RangeCounts count = s.countRange(range);
     QCOMPARE(QStringLiteral("%1/%2").arg(count.open).arg(count.total), counts);
     QCOMPARE(fixture::flags(folder.database()), before); // choosing writes nothing
-    // A file written before the selection had indexes of its own: the same question, found without them.
+    QCOMPARE(next && options.contains(u'm') ? next->markedOn : QString(),
+             next && options.contains(u'm') ? QStringLiteral("2026-12-0%1").arg(first / 10) : QString());
+    // A file written before tiers, marks and the selection's own indexes: found without them.
     fixture::exec(folder.database(),
-                  QStringLiteral("DROP INDEX 問題_残_全; DROP INDEX 問題_残_編; DROP INDEX 問題_残_章;"
-                                 "DROP INDEX 問題_残_節; DROP INDEX 問題_未見_全; DROP INDEX 問題_未見_編;"
-                                 "DROP INDEX 問題_未見_章; DROP INDEX 問題_未見_節"));
-    const auto older = fixture::Store().nextQuestion(range);
-    QCOMPARE(older ? older->no : 0, first);
+                  QStringLiteral("DROP TABLE 要復習; CREATE TABLE t AS SELECT Ｎｏ, 済, 直近, 編, 章, 節, 款, 条, 定義,"
+                                 " 問題, 回答 FROM 問題; DROP TABLE 問題; ALTER TABLE t RENAME TO 問題"));
+    const auto found = fixture::Store().nextQuestion(range);
+    QCOMPARE(found ? found->no : 0, older);
+    if (options.contains(u'm'))
+        QCOMPARE(fixture::Store().countRange(range).total, 0);
+}
+
+// How far the learner has come, chapter by chapter, and the reveals of each day, which an undo takes back; a
+// chapter without 目次 rows is known by its questions.
+void TestStore::progressAndLog()
+{
+    fixture::TempFolder folder;
+    writeFlagged(folder.database());
+    fixture::Store s;
+    QStringList chapters;
+    for (const store::ChapterProgress& c : s.progressByChapter())
+        chapters << QStringLiteral("%1 %2/%3/%4 A %5/%6/%7")
+                        .arg(c.chapter.left(3))
+                        .arg(c.total)
+                        .arg(c.done)
+                        .arg(c.marked)
+                        .arg(c.totalA)
+                        .arg(c.doneA)
+                        .arg(c.markedA);
+    // total/done/marked: 50 is done and marked, and counts as marked.
+    QCOMPARE(chapters.join(u','), QStringLiteral("第一章 2/1/0 A 1/0/0,第二章 2/0/1 A 1/0/0,"
+                                                 "第四章 5/1/3 A 3/0/2,第五章 1/0/0 A 0/0/0"));
+    QVERIFY(s.knowsChapter(QStringLiteral("第一編 総則"), QStringLiteral("第二章 会社の商号")));
+    QVERIFY(!s.knowsChapter(P2, QStringLiteral("第三章 新株予約権")));
+
+    const QDate day = fixture::today(), before = day.addDays(-1);
+    QVERIFY(s.revealLog(before.addDays(-30), day).isEmpty()); // no log table yet
+    s.reveal(90, before);
+    s.reveal(100, before);
+    s.reveal(40, day);
+    const auto again = s.reveal(30, day);
+    QCOMPARE(again->markedBefore, QStringLiteral("2026-12-03"));
+    s.undoReveal(30, *again, day);
+    const auto log = s.revealLog(before.addDays(-30), day);
+    QCOMPARE(log, (QList<store::DayCount>{{before, 2}, {day, 1}}));
+    QCOMPARE(s.revealLog(day, day).size(), 1);
+    QVERIFY(fixture::flags(folder.database()).contains(QStringLiteral("30:0/0+2026-12-03")));
 }
 
 // A reveal writes both flags on the first row of its Ｎｏ in stored order, and nothing for a Ｎｏ that is gone; the
