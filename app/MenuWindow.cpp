@@ -1,5 +1,6 @@
 #include "MenuWindow.h"
 
+#include "StatusWindow.h"
 #include "widgets/Layout.h"
 
 #include <QApplication>
@@ -42,6 +43,17 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, con
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
 {
     return layout::button(parent, name, caption, geometry, layout::font(layout::gothic, 9.75, true));
+}
+
+// An option of the menu: the default text colour on the grey of the window, the tick box the colour of a text field.
+QCheckBox* makeOption(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
+{
+    auto* box = layout::place(new QCheckBox(caption, parent), name, geometry, layout::font(layout::mincho, 9.75, true));
+    layout::setColours(box, QApplication::palette().color(QPalette::WindowText), layout::grey);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, layout::windowColour());
+    box->setPalette(palette);
+    return box;
 }
 
 // Puts the items into a list, and the pick, without the list telling the session back; the items are replaced only
@@ -98,20 +110,25 @@ void MenuWindow::buildControls()
     auto* optionFrame = layout::place(new QGroupBox(QStringLiteral("オプション"), this), "Frame3",
                                       twips(5280, 720, 2640, 735), layout::font(layout::mincho, 9.75, true));
     layout::setColours(optionFrame, layout::blue, layout::grey);
-    m_excludeSeenBox = layout::place(new QCheckBox(QStringLiteral("今まで見た問題を外す"), optionFrame), "Check1",
-                                     twips(120, 240, 2415, 375), layout::font(layout::mincho, 9.75, true));
-    layout::setColours(m_excludeSeenBox, QApplication::palette().color(QPalette::WindowText), layout::grey);
-    {
-        // The tick box itself keeps the colour of a text field.
-        QPalette palette = m_excludeSeenBox->palette();
-        palette.setColor(QPalette::Base, layout::windowColour());
-        m_excludeSeenBox->setPalette(palette);
-    }
+    m_excludeSeenBox =
+        makeOption(optionFrame, "Check1", QStringLiteral("今まで見た問題を外す"), twips(120, 240, 2415, 375));
     m_excludeSeenBox->setChecked(m_session.excludeSeen());
+    // Below the green line: the options that narrow the drill to the questions that matter most now.
+    m_importantOnlyBox =
+        makeOption(this, "ImportantOnlyBox", QStringLiteral("重要問題だけ"), twips(240, 3360, 2415, 375));
+    m_importantOnlyBox->setAccessibleName(QStringLiteral("重要問題だけ出題する"));
+    m_importantOnlyBox->setChecked(m_session.importantOnly());
+    m_markedOnlyBox = makeOption(this, "MarkedOnlyBox", QStringLiteral("要復習だけ"), twips(2760, 3360, 2415, 375));
+    m_markedOnlyBox->setAccessibleName(QStringLiteral("要復習の問題だけ出題する"));
+    m_markedOnlyBox->setToolTip(QStringLiteral("解答の後に X キーで「要復習」の印を付けた問題だけを出題します"));
+    m_markedOnlyBox->setChecked(m_session.markedOnly());
 
     m_startButton = makeButton(this, "Command2", QStringLiteral("問題開始"), twips(5520, 2160, 2205, 375));
     m_clearRecordButton = makeButton(this, "Command3", QStringLiteral("記録削除"), twips(5520, 2760, 2205, 375));
     m_quitButton = makeButton(this, "Command4", QStringLiteral("終了"), twips(5520, 3360, 2205, 375));
+    m_statusButton = makeButton(this, "StatusButton", QStringLiteral("学習状況"), twips(5520, 1620, 2205, 375));
+    m_statusButton->setAccessibleName(QStringLiteral("学習状況を表示"));
+    m_statusButton->setToolTip(QStringLiteral("F2 キー"));
 
     auto* line1 = new QWidget(this);
     line1->setObjectName(QStringLiteral("Line1"));
@@ -129,6 +146,9 @@ void MenuWindow::buildControls()
     QWidget::setTabOrder(m_partSelector, m_chapterSelector);
     QWidget::setTabOrder(m_chapterSelector, m_sectionSelector);
     QWidget::setTabOrder(m_sectionSelector, m_clearRecordButton);
+    QWidget::setTabOrder(m_clearRecordButton, m_importantOnlyBox);
+    QWidget::setTabOrder(m_importantOnlyBox, m_markedOnlyBox);
+    QWidget::setTabOrder(m_markedOnlyBox, m_statusButton);
     m_startButton->setFocus();
 
     drill::DrillSession* session = &m_session;
@@ -136,13 +156,16 @@ void MenuWindow::buildControls()
     connect(m_clearRecordButton, &QPushButton::clicked, session, &drill::DrillSession::clearRecord);
     connect(m_quitButton, &QPushButton::clicked, session, &drill::DrillSession::quit);
     connect(m_excludeSeenBox, &QCheckBox::toggled, session, &drill::DrillSession::setExcludeSeen);
+    connect(m_importantOnlyBox, &QCheckBox::toggled, session, &drill::DrillSession::setImportantOnly);
+    connect(m_markedOnlyBox, &QCheckBox::toggled, session, &drill::DrillSession::setMarkedOnly);
+    connect(m_statusButton, &QPushButton::clicked, this, &MenuWindow::showStudyStatus);
     connect(m_partSelector, &QComboBox::currentIndexChanged, session, &drill::DrillSession::pickPart);
     connect(m_chapterSelector, &QComboBox::currentIndexChanged, session, &drill::DrillSession::pickChapter);
     connect(m_sectionSelector, &QComboBox::currentIndexChanged, session, &drill::DrillSession::pickSection);
     for (QComboBox* combo : {m_partSelector, m_chapterSelector, m_sectionSelector})
         combo->installEventFilter(this);
     // How much of the chosen range is left, counted when the tooltip is about to show; Enter presses a button.
-    for (QPushButton* button : {m_startButton, m_clearRecordButton, m_quitButton})
+    for (QPushButton* button : {m_startButton, m_clearRecordButton, m_quitButton, m_statusButton})
         button->installEventFilter(this);
 }
 
@@ -192,6 +215,24 @@ bool MenuWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void MenuWindow::showStudyStatus()
+{
+    if (const std::optional<drill::StudyStatus> status = m_session.studyStatus()) {
+        StatusWindow window(*status, this);
+        window.exec();
+    }
+}
+
+void MenuWindow::showEvent(QShowEvent* event)
+{
+    // A file without tiers has nothing for 重要問題だけ to choose by.
+    const bool tiers = m_session.tiersAvailable();
+    m_importantOnlyBox->setEnabled(tiers);
+    m_importantOnlyBox->setToolTip(tiers ? QStringLiteral("重要度 A の問題（試験によく出る規定）だけを出題します")
+                                         : QStringLiteral("この ソラメモ.mdb には重要度の記録がありません"));
+    QWidget::showEvent(event);
 }
 
 void MenuWindow::closeEvent(QCloseEvent* event)

@@ -26,12 +26,19 @@ public:
     QComboBox* chapterSelector() const { return m_chapterSelector; }
     QComboBox* sectionSelector() const { return m_sectionSelector; }
     QCheckBox* excludeSeenBox() const { return m_excludeSeenBox; }
+    QCheckBox* importantOnlyBox() const { return m_importantOnlyBox; }
+    QCheckBox* markedOnlyBox() const { return m_markedOnlyBox; }
+    QPushButton* statusButton() const { return m_statusButton; }
+
+    // Opens 学習状況 on what the file holds now.
+    void showStudyStatus();
     QPushButton* startButton() const { return m_startButton; }
     QPushButton* clearRecordButton() const { return m_clearRecordButton; }
     QPushButton* quitButton() const { return m_quitButton; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -43,6 +50,9 @@ private:
     QComboBox* m_chapterSelector = nullptr;
     QComboBox* m_sectionSelector = nullptr;
     QCheckBox* m_excludeSeenBox = nullptr;
+    QCheckBox* m_importantOnlyBox = nullptr;
+    QCheckBox* m_markedOnlyBox = nullptr;
+    QPushButton* m_statusButton = nullptr;
     QPushButton* m_startButton = nullptr;
     QPushButton* m_clearRecordButton = nullptr;
     QPushButton* m_quitButton = nullptr;

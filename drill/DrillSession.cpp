@@ -305,6 +305,16 @@ QString DrillSession::remainingText()
     }
 }
 
+std::optional<StudyStatus> DrillSession::studyStatus()
+{
+    try {
+        return readStudyStatus(m_store, range(), m_today());
+    } catch (const store::StoreError& e) {
+        seam::tell(failureMessage(e, false), texts::kTitle);
+        return std::nullopt;
+    }
+}
+
 // ---- the quiz screen ----
 
 void DrillSession::showBlanked(const std::optional<store::Question>& question, Phase phase)

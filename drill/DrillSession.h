@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drill/PassageText.h"
+#include "drill/StudyStatus.h"
 #include "store/Question.h"
 
 #include <QDate>
@@ -118,6 +119,8 @@ public:
     bool closeMenu(bool byLearner);
     // "残り n 問 / 全 m 問" for the range the selectors show now; empty when the file cannot be read.
     QString remainingText();
+    // What the 学習状況 window shows, read now; nothing when the file cannot be read (the learner is told why).
+    std::optional<StudyStatus> studyStatus();
 
     // ---- the quiz screen ----
     const Page& page() const { return m_page; }

@@ -61,6 +61,13 @@ void QuizWindow::buildControls()
     m_reviewMark->setAccessibleName(QStringLiteral("要復習（まだ覚えていない）"));
     m_reviewMark->setToolTip(QStringLiteral("X キーで印を外します"));
     m_reviewMark->hide();
+    // Right of it: the question on show is one of tier A, what the exam asks most.
+    m_importantMark = layout::place(new QLabel(QStringLiteral("重要"), this), "ImportantMark",
+                                    twips(8160, 6780, 600, 375), layout::font(layout::gothic, 9, true));
+    layout::setColours(m_importantMark, layout::blue);
+    m_importantMark->setAccessibleName(QStringLiteral("重要問題"));
+    m_importantMark->setToolTip(QStringLiteral("試験によく出る規定の問題です（重要度 A）"));
+    m_importantMark->hide();
 
     QWidget::setTabOrder(m_passageBox, m_menuButton);
     QWidget::setTabOrder(m_menuButton, m_nextButton);
@@ -105,6 +112,7 @@ void QuizWindow::showPage()
     m_nextButton->setEnabled(page.nextEnabled());
     m_againButton->setVisible(page.againVisible());
     m_reviewMark->setVisible(page.marked);
+    m_importantMark->setVisible(page.important);
 }
 
 void QuizWindow::showPassageMenu(const QPoint& position)

@@ -28,6 +28,7 @@ public:
     QPushButton* menuButton() const { return m_menuButton; }
     QPushButton* againButton() const { return m_againButton; }
     QLabel* reviewMark() const { return m_reviewMark; }
+    QLabel* importantMark() const { return m_importantMark; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -48,4 +49,5 @@ private:
     QPushButton* m_menuButton = nullptr;
     QPushButton* m_againButton = nullptr;
     QLabel* m_reviewMark = nullptr;
+    QLabel* m_importantMark = nullptr;
 };

@@ -322,6 +322,12 @@ bool QuestionStore::hasTiers()
     return m_hasTiers;
 }
 
+bool QuestionStore::hasMarks()
+{
+    connection();
+    return m_hasMarks;
+}
+
 void QuestionStore::clearFlag(Flag flag)
 {
     Connection& db = connection();
@@ -525,14 +531,16 @@ RangeCounts QuestionStore::countRange(const Range& range)
     if (range.markedOnly) {
         if (!m_hasMarks)
             return {};
-        sql = "SELECT count(*), coalesce(sum(問題.直近 = 0), 0) FROM 要復習 CROSS JOIN 問題 ON 問題.Ｎｏ = 要復習.Ｎｏ"
+        sql = "SELECT count(*), coalesce(sum(問題.直近 = 0), 0), coalesce(sum(問題.済 = 0), 0)"
+              " FROM 要復習 CROSS JOIN 問題 ON 問題.Ｎｏ = 要復習.Ｎｏ"
               " WHERE 1" +
               scopeCondition(scope) + tier;
     } else {
         QByteArray open = "直近 = 0";
         if (range.excludeSeen)
             open += " AND 済 = 0";
-        sql = "SELECT count(*), coalesce(sum(" + open + "), 0) FROM 問題 WHERE 1" + scopeCondition(scope) + tier;
+        sql = "SELECT count(*), coalesce(sum(" + open + "), 0), coalesce(sum(済 = 0), 0) FROM 問題 WHERE 1" +
+              scopeCondition(scope) + tier;
     }
     Use query(statement(sql));
     bindRange(*query, scope, range);
@@ -540,6 +548,7 @@ RangeCounts QuestionStore::countRange(const Range& range)
     if (query->next()) {
         counts.total = int(query->integer(0));
         counts.open = int(query->integer(1));
+        counts.notDone = int(query->integer(2));
     }
     return counts;
 }

@@ -29,8 +29,9 @@ void beforeKeyDerivation();
 
 struct RangeCounts
 {
-    int open = 0;  // still offered by the next-question selection
-    int total = 0; // questions of the range, whatever their flags (with 要復習だけ: the marked ones)
+    int open = 0;    // still offered by the next-question selection
+    int total = 0;   // questions of the range, whatever their flags (with 要復習だけ: the marked ones)
+    int notDone = 0; // of those, the ones with 済 = 0
 };
 
 // How far the learner has come in one chapter (a part without chapters has an empty chapter). A question is done
@@ -80,6 +81,8 @@ public:
     bool knowsChapter(const QString& part, const QString& chapter);
     // Whether the file gives its questions a tier (column 重要度); without it 重要問題だけ takes every question.
     bool hasTiers();
+    // Whether the file holds the table of 要復習 marks, which the first X makes.
+    bool hasMarks();
 
     // Sets the flag to 0 in every row, all or nothing. Clearing 済 (記録削除) takes every 要復習 mark away with it.
     void clearFlag(Flag flag);

@@ -294,6 +294,7 @@ private slots:
     void selectors();
     void page();
     void markComesBackInALaterRun();
+    void studyStatus();
     void failureTexts_data();
     void failureTexts();
 };
@@ -468,6 +469,36 @@ void TestDrillSession::markComesBackInALaterRun()
     later.startDrill();
     QCOMPARE(later.shownNo(), 10);
     later.release();
+}
+
+// What 学習状況 shows: every part, the chapters of the part picked, the reveals of the last thirty days and the
+// pace, with tier A beside and the marks as a kind of their own.
+void TestDrillSession::studyStatus()
+{
+    fixture::Drill drill;
+    drill.launch();
+    Script(drill).run(QStringLiteral("reveal next reveal mark part=2 leave1"));
+    fixture::exec(drill.database(), QStringLiteral("INSERT INTO 解答記録 VALUES ('2026-11-20', 4), ('2026-11-07', 9)"));
+    const std::optional<drill::StudyStatus> status = drill.session.studyStatus();
+    QVERIFY(status);
+    const auto none = [](const char* title) {
+        return QString::fromUtf8(title) +
+               QStringLiteral("：済 0　要復習 0　未 0 ／ 0 問（重要 済 0　要復習 0　未 0 ／ 0 問）\n");
+    };
+    QCOMPARE(drill::statusText(*status),
+             QStringLiteral("編ごと\n"
+                            "第一編 総則：済 1　要復習 1　未 2 ／ 4 問（重要 済 0　要復習 1　未 1 ／ 2 問）\n"
+                            "第二編 株式会社：済 0　要復習 0　未 6 ／ 6 問（重要 済 0　要復習 0　未 3 ／ 3 問）\n") +
+                 none("第三編 持分会社") + none("第四編 社債") +
+                 none("第五編 組織変更、合併、会社分割、株式交換及び株式移転") + none("第六編 外国会社") +
+                 none("第七編 雑則") + none("第八編 罰則") + QStringLiteral("章ごと（第二編 株式会社）\n") +
+                 none("第一章 設立") + none("第二章 株式") + none("第三章 新株予約権") +
+                 QStringLiteral("第四章 機関：済 0　要復習 0　未 5 ／ 5 問（重要 済 0　要復習 0　未 3 ／ 3 問）\n"
+                                "第五章 計算等：済 0　要復習 0　未 1 ／ 1 問（重要 済 0　要復習 0　未 0 ／ 0 問）\n") +
+                 none("第六章 定款の変更") + none("第七章 事業の譲渡等") + none("第八章 解散") + none("第九章 清算") +
+                 QStringLiteral("日ごとの解答（この30日間）：11/20 4 問、12/7 2 問\n"
+                                "この30日間の解答 6 問（1日平均 0.2 問）。第二編 株式会社 の未済 6 問を終えるには、"
+                                "このペースで あと約 30 日かかります。"));
 }
 
 // The texts of the failures the table of transitions does not meet.

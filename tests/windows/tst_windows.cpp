@@ -3,10 +3,12 @@
 #include "app/AppSetup.h"
 #include "app/MenuWindow.h"
 #include "app/Screens.h"
+#include "app/StatusWindow.h"
 #include "fuzz/BoxChecks.h"
 #include "quiz/PassageBox.h"
 #include "quiz/QuizWindow.h"
 #include "support/Fixture.h"
+#include "widgets/StackedBar.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 
 namespace {
@@ -69,6 +72,7 @@ private slots:
     void quizKeys_data();
     void quizKeys();
     void closeBoxes();
+    void studyStatus();
     void corpusInThePassageBox_data();
     void corpusInThePassageBox();
     void screenshots();
@@ -88,14 +92,17 @@ void TestWindows::controls()
     names.sort();
     QCOMPARE(names.join(u' '),
              QStringLiteral("Form1.Command1:WrappingButton Form1.Command2:WrappingButton Form1.Command3:WrappingButton "
-                            "Form1.Command4:WrappingButton Form1.ReviewMark:QLabel Form1.RichTextBox1:PassageBox "
+                            "Form1.Command4:WrappingButton Form1.ImportantMark:QLabel Form1.ReviewMark:QLabel "
+                            "Form1.RichTextBox1:PassageBox "
                             "Form1.Text1:QLineEdit Form1.Text2:QLineEdit Form1.Text3:QLineEdit "
                             "start_gamen.Check1:QCheckBox start_gamen.Combo1:QComboBox start_gamen.Combo2:QComboBox "
                             "start_gamen.Combo3:QComboBox start_gamen.Command2:WrappingButton "
                             "start_gamen.Command3:WrappingButton start_gamen.Command4:WrappingButton "
-                            "start_gamen.Frame1:QGroupBox start_gamen.Frame3:QGroupBox start_gamen.Label1:QLabel "
+                            "start_gamen.Frame1:QGroupBox start_gamen.Frame3:QGroupBox "
+                            "start_gamen.ImportantOnlyBox:QCheckBox start_gamen.Label1:QLabel "
                             "start_gamen.Label3:QLabel start_gamen.Label4:QLabel start_gamen.Label5:QLabel "
-                            "start_gamen.Label6:QLabel start_gamen.Line1:QWidget"));
+                            "start_gamen.Label6:QLabel start_gamen.Line1:QWidget start_gamen.MarkedOnlyBox:QCheckBox "
+                            "start_gamen.StatusButton:WrappingButton"));
     QCOMPARE(program.menu().windowTitle(), QStringLiteral("ハルニレKM   中小企業診断士"));
     QCOMPARE(program.menu().size(), QSize(542, 259));
     QCOMPARE(program.quiz().windowTitle(), QStringLiteral("ハルニレ　KM"));
@@ -130,11 +137,12 @@ void TestWindows::menuKeyboard()
     QCOMPARE(focusName(), QStringLiteral("Command2"));
     QStringList visited; // leaving the part list with nothing picked is told once: the first box
 
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 10; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << focusName();
     }
-    QCOMPARE(visited.join(u' '), QStringLiteral("Command4 Check1 Combo1 Combo2 Combo3 Command3 Command2"));
+    QCOMPARE(visited.join(u' '), QStringLiteral("Command4 Check1 Combo1 Combo2 Combo3 Command3 ImportantOnlyBox "
+                                                "MarkedOnlyBox StatusButton Command2"));
     // Another part picked and the button clicked straight away: the focus leaving the part list rebuilds the lists
     // before the button acts, so the launch sees no chapter and asks for one.
     menu.partSelector()->setFocus(Qt::MouseFocusReason);
@@ -231,6 +239,35 @@ void TestWindows::closeBoxes()
     other.menu().close();
     QVERIFY(other.drill.seam.boxes().isEmpty());
     QCOMPARE(other.drill.seam.exitStatus(), 0);
+}
+
+// 学習状況 opens from the menu on what the file holds now, gives a screen reader every figure, and closes with Esc.
+void TestWindows::studyStatus()
+{
+    Program program;
+    program.launch();
+    QTest::mouseClick(program.quiz().answerButton(), Qt::LeftButton);
+    QTest::keyClick(program.quiz().answerButton(), Qt::Key_X);
+    QTest::mouseClick(program.quiz().menuButton(), Qt::LeftButton);
+    program.choose(1, 0);
+    QString shown;
+    QStringList bars;
+    QTimer::singleShot(0, [&] {
+        auto* window = qobject_cast<StatusWindow*>(QApplication::activeModalWidget());
+        QVERIFY(window);
+        shown = window->windowTitle() + u'\n' + window->accessibleDescription();
+        for (const QWidget* bar : window->findChildren<StackedBar*>())
+            bars << bar->accessibleName();
+        QTest::keyClick(window, Qt::Key_Escape);
+    });
+    QTest::mouseClick(program.menu().statusButton(), Qt::LeftButton);
+    QVERIFY(!QApplication::activeModalWidget());
+    const std::optional<drill::StudyStatus> status = program.drill.session.studyStatus();
+    QCOMPARE(shown, QStringLiteral("学習状況\n") + drill::statusText(*status));
+    QVERIFY(shown.contains(QStringLiteral("第一編 総則：済 0　要復習 1　未 3 ／ 4 問")));
+    // Each part and chapter has its bar and tier A its own, each named by its figures.
+    QCOMPARE(bars.size(), 2 * (8 + 4) + 3);
+    QVERIFY(bars.contains(QStringLiteral("第一章 通則：済 0　要復習 1　未 1 ／ 2 問")));
 }
 
 void TestWindows::corpusInThePassageBox_data()
