@@ -32,13 +32,17 @@ store::Range wholeWhereNothingIsPicked(store::Range range)
 
 QString titleOf(const store::Range& range)
 {
-    if (range.part == store::kAll)
-        return QStringLiteral("会社法全体");
-    QString title = range.part;
-    if (range.chapter != store::kAll && !range.chapter.isEmpty())
+    QString title = range.part == store::kAll ? QStringLiteral("会社法全体") : range.part;
+    if (range.part != store::kAll && range.chapter != store::kAll && !range.chapter.isEmpty())
         title += QStringLiteral(" ／ ") + range.chapter;
-    if (range.chapter != store::kAll && !range.section.isEmpty() && range.section != store::kAll)
+    if (range.part != store::kAll && range.chapter != store::kAll && !range.section.isEmpty() &&
+        range.section != store::kAll)
         title += QStringLiteral(" ／ ") + range.section;
+    // The options that narrow the range, as the count of what is left takes them.
+    if (range.markedOnly)
+        title += range.importantOnly ? QStringLiteral("（要復習の重要問題）") : QStringLiteral("（要復習の問題）");
+    else if (range.importantOnly)
+        title += QStringLiteral("（重要問題）");
     return title;
 }
 
