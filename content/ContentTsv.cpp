@@ -20,6 +20,13 @@ QString summarize(const QList<TsvError>& errors)
     return text;
 }
 
+QString TsvRow::operator[](const char* column) const
+{
+    const qsizetype at = m_columns->value(QString::fromUtf8(column), -1);
+    Q_ASSERT_X(at >= 0, "TsvRow", column);
+    return m_fields.value(at);
+}
+
 QList<TsvRow> readTsv(const QString& path, const QStringList& header, QList<TsvError>& errors,
                       QStringList* actualHeader)
 {
@@ -31,6 +38,7 @@ QList<TsvRow> readTsv(const QString& path, const QStringList& header, QList<TsvE
     QList<TsvRow> rows;
     int lineNo = 0;
     qsizetype width = 0;
+    std::shared_ptr<QHash<QString, qsizetype>> columns;
     while (!file.atEnd()) {
         QByteArray bytes = file.readLine();
         ++lineNo;
@@ -52,6 +60,9 @@ QList<TsvRow> readTsv(const QString& path, const QStringList& header, QList<TsvE
                 return {};
             }
             width = fields.size();
+            columns = std::make_shared<QHash<QString, qsizetype>>();
+            for (qsizetype i = 0; i < fields.size(); ++i)
+                columns->insert(fields[i], i);
             if (actualHeader)
                 *actualHeader = fields;
             continue;
@@ -63,7 +74,7 @@ QList<TsvRow> readTsv(const QString& path, const QStringList& header, QList<TsvE
                 {path, lineNo, QStringLiteral("%1 fields where the header has %2").arg(fields.size()).arg(width)});
             continue;
         }
-        rows.append({lineNo, fields});
+        rows.append(TsvRow(lineNo, fields, columns));
     }
     if (file.error() != QFileDevice::NoError)
         errors.append({path, 0, QStringLiteral("cannot read: %1").arg(file.errorString())});
@@ -161,25 +172,24 @@ QList<QuestionRecord> readQuestions(const QString& path, QList<TsvError>& errors
     QList<QuestionRecord> records;
     records.reserve(rows.size());
     for (const TsvRow& row : rows) {
-        const QStringList& f = row.fields;
         QuestionRecord r;
-        r.line = row.line;
+        r.line = row.line();
         store::Question& q = r.question;
-        if (!toInteger(f[0], q.no)) {
-            errors.append({path, row.line, QStringLiteral("Ｎｏ is not a whole number: %1").arg(f[0])});
+        if (!toInteger(row["Ｎｏ"], q.no)) {
+            errors.append({path, row.line(), QStringLiteral("Ｎｏ is not a whole number: %1").arg(row["Ｎｏ"])});
             continue;
         }
-        q.part = f[1];
-        q.chapter = f[2];
-        q.section = f[3];
-        q.subsection = f[4];
-        q.article = f[5];
-        q.caption = unescapeField(f[6]);
-        q.passage = unescapeField(f[7]);
-        q.answers = unescapeField(f[8]);
+        q.part = row["編"];
+        q.chapter = row["章"];
+        q.section = row["節"];
+        q.subsection = row["款"];
+        q.article = row["条"];
+        q.caption = unescapeField(row["定義"]);
+        q.passage = unescapeField(row["問題"]);
+        q.answers = unescapeField(row["回答"]);
         if (withFlags) {
-            if (!toFlag(f[9], q.done) || !toFlag(f[10], q.recent)) {
-                errors.append({path, row.line, QStringLiteral("済 and 直近 must be 0 or 1")});
+            if (!toFlag(row["済"], q.done) || !toFlag(row["直近"], q.recent)) {
+                errors.append({path, row.line(), QStringLiteral("済 and 直近 must be 0 or 1")});
                 continue;
             }
         }
@@ -196,12 +206,12 @@ QList<ContentsRecord> readContents(const QString& path, QList<TsvError>& errors)
     QList<ContentsRecord> records;
     records.reserve(rows.size());
     for (const TsvRow& row : rows) {
-        const QStringList& f = row.fields;
         ContentsRecord r;
-        r.line = row.line;
-        r.entry = {f[0], f[1], f[2], 0};
-        if (!toInteger(f[3], r.entry.sectionNo)) {
-            errors.append({path, row.line, QStringLiteral("section_no is not a whole number: %1").arg(f[3])});
+        r.line = row.line();
+        r.entry = {row["part"], row["chapter"], row["section"], 0};
+        if (!toInteger(row["section_no"], r.entry.sectionNo)) {
+            errors.append(
+                {path, row.line(), QStringLiteral("section_no is not a whole number: %1").arg(row["section_no"])});
             continue;
         }
         records.append(r);

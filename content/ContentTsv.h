@@ -3,9 +3,11 @@
 #include "store/DatabaseBuilder.h"
 #include "store/Question.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 namespace content {
 
@@ -21,11 +23,23 @@ struct TsvError
 // The first error as one line, with a count of the others.
 QString summarize(const QList<TsvError>& errors);
 
-// One data row of a tab-separated file and the line it stands on.
-struct TsvRow
+// One data row of a tab-separated file and the line it stands on, its fields found by the names of the header.
+class TsvRow
 {
-    int line = 0;
-    QStringList fields;
+public:
+    TsvRow(int line, const QStringList& fields, std::shared_ptr<const QHash<QString, qsizetype>> columns)
+        : m_line(line), m_fields(fields), m_columns(std::move(columns))
+    {
+    }
+
+    int line() const { return m_line; }
+    // The field under the column of that name (UTF-8); readTsv makes sure every column it was asked for is there.
+    QString operator[](const char* column) const;
+
+private:
+    int m_line = 0;
+    QStringList m_fields;
+    std::shared_ptr<const QHash<QString, qsizetype>> m_columns;
 };
 
 // Reads a UTF-8 tab-separated file whose header begins with the given columns. Every data row must have as many

@@ -64,22 +64,21 @@ QList<Term> readGlossary(const QString& path, QList<TsvError>& errors)
     QList<Term> terms;
     QSet<QString> seen;
     for (const TsvRow& row : rows) {
-        const QStringList& f = row.fields;
-        Term t{f[0], f[1], f[2].toInt(), row.line};
+        Term t{row["term"], row["category"], row["level"].toInt(), row.line()};
         if (const QString problem = answerWordProblem(t.text); !problem.isEmpty()) {
-            errors.append({path, row.line, QStringLiteral("term 「%1」 %2").arg(t.text, problem)});
+            errors.append({path, row.line(), QStringLiteral("term 「%1」 %2").arg(t.text, problem)});
             continue;
         }
         if (!glossaryCategories().contains(t.category)) {
-            errors.append({path, row.line, QStringLiteral("unknown category 「%1」").arg(t.category)});
+            errors.append({path, row.line(), QStringLiteral("unknown category 「%1」").arg(t.category)});
             continue;
         }
-        if (f[2] != QString::number(t.level) || t.level < 1 || t.level > 3) {
-            errors.append({path, row.line, QStringLiteral("level must be 1, 2 or 3: %1").arg(f[2])});
+        if (row["level"] != QString::number(t.level) || t.level < 1 || t.level > 3) {
+            errors.append({path, row.line(), QStringLiteral("level must be 1, 2 or 3: %1").arg(row["level"])});
             continue;
         }
         if (seen.contains(t.text)) {
-            errors.append({path, row.line, QStringLiteral("term 「%1」 is listed twice").arg(t.text)});
+            errors.append({path, row.line(), QStringLiteral("term 「%1」 is listed twice").arg(t.text)});
             continue;
         }
         seen.insert(t.text);
@@ -97,14 +96,15 @@ QList<ExamFact> readExamFacts(const QString& path, const QList<Term>& glossary, 
         byText.insert(t.text, &t);
     QList<ExamFact> facts;
     for (const TsvRow& row : readTsv(path, header, errors)) {
-        const QStringList& f = row.fields;
-        const Term* term = byText.value(f[2]);
-        if (!parseArticleRef(f[0]))
-            errors.append({path, row.line, QStringLiteral("「%1」 names no paragraph").arg(f[0])});
+        const ExamFact fact{row["paragraph"], row["item"], row["term"], row["note"], row.line()};
+        const Term* term = byText.value(fact.term);
+        if (!parseArticleRef(fact.paragraph))
+            errors.append({path, row.line(), QStringLiteral("「%1」 names no paragraph").arg(fact.paragraph)});
         else if (!term || isFiller(*term) || isFixedPhrase(term->category))
-            errors.append({path, row.line, QStringLiteral("「%1」 is no answer word of the glossary").arg(f[2])});
+            errors.append(
+                {path, row.line(), QStringLiteral("「%1」 is no answer word of the glossary").arg(fact.term)});
         else
-            facts.append({f[0], f[1], f[2], f[3], row.line});
+            facts.append(fact);
     }
     return facts;
 }

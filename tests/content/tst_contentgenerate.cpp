@@ -52,12 +52,12 @@ void TestContentGenerate::actTables_data()
     const QString lines = "article|paragraph|item|label|text";
     QTest::newRow("columns that do not make the item")
         << "item_columns.tsv" << QStringList{columns, "第二百九十五条|2|一|取締役会設置会社|取締役"}
-        << "the columns of item 一 of 第二百九十五条 do not make its text";
+        << "the columns of item 一 of 第二百九十五条 paragraph 2 do not make its text";
     QTest::newRow("a two-column item without a split point")
         << "item_columns.tsv" << QStringList{columns} << "item 一 of 第二百九十五条 paragraph 2 has no split point";
     QTest::newRow("a split point for an item the Act lacks")
         << "item_columns.tsv" << QStringList{columns, "第二百九十五条|2|二|取締役会設置会社|取締役会"}
-        << "no item 二 in 第二百九十五条 paragraph 2";
+        << "no item 二 of 第二百九十五条 paragraph 2";
     QTest::newRow("sub-items that do not make the data set's text")
         << "subitem_lines.tsv" << QStringList{lines, "第二百九十五条|1|二|イ|取締役の氏名"}
         << "the sub-items of item 二 of 第二百九十五条 paragraph 1 do not make the text of";
@@ -173,7 +173,8 @@ void TestContentGenerate::answers()
     QFETCH(QStringList, pinned);
     QFETCH(QStringList, expected);
     const content::AnswerChooser chooser(termsOf(glossary), {display});
-    const store::Question headings{0, "第一編 総則", "第一章 通則", {}, {}, "第三百条", "（見出し）", {}, {}, 0, 0, {}, {}};
+    const store::Question headings{0, "第一編 総則", "第一章 通則", {}, {}, "第三百条", "（見出し）", {}, {}, 0, 0, {},
+                                   {}};
     QCOMPARE(chooser.choose({display, headings, pinned, 0, false}), expected);
 }
 
