@@ -25,14 +25,16 @@ public:
     }
 
     // The paragraph and the item a row of a reviewed table names in its columns article, paragraph and item.
-    Paragraph* paragraph(const TsvRow& row) const
+    Paragraph* paragraph(const QString& article, const QString& paragraph) const
     {
-        return m_byParagraph.value(itemKey(row["article"], row["paragraph"], {}));
+        return m_byParagraph.value(itemKey(article, paragraph, {}));
     }
+    Paragraph* paragraph(const TsvRow& row) const { return paragraph(row["article"], row["paragraph"]); }
     Item* item(const TsvRow& row) const
     {
         return m_byItem.value(itemKey(row["article"], row["paragraph"], row["item"]));
     }
+    QList<Paragraph>& paragraphs() { return m_paragraphs; }
     QList<Paragraph> take() { return std::move(m_paragraphs); }
 
 private:
@@ -143,6 +145,35 @@ void applyShortTexts(Act& act, const QString& path, QList<TsvError>& errors)
     }
 }
 
+void applyCaptions(Act& act, const QString& path, QList<TsvError>& errors)
+{
+    const QList<TsvRow> rows =
+        readTsv(path, {QStringLiteral("article"), QStringLiteral("caption"), QStringLiteral("reason")}, errors);
+    QHash<QString, QString> given;
+    for (const TsvRow& row : rows) {
+        const Paragraph* p = act.paragraph(row["article"], QStringLiteral("1"));
+        if (!p)
+            errors.append({path, row.line(), QStringLiteral("no article %1").arg(row["article"])});
+        else if (!p->heading.isEmpty())
+            errors.append({path, row.line(), QStringLiteral("%1 has a caption of its own").arg(row["article"])});
+        else if (given.contains(row["article"]) || row["reason"].isEmpty())
+            errors.append(
+                {path, row.line(), QStringLiteral("%1 is listed twice, or without a reason").arg(row["article"])});
+        else
+            given.insert(row["article"], row["caption"]);
+    }
+    // The caption stands before the first paragraph and holds for the whole article.
+    QString caption;
+    for (Paragraph& p : act.paragraphs()) {
+        if (p.ref.paragraph == 1) {
+            caption = !p.heading.isEmpty() ? p.heading : given.value(p.article);
+            if (p.heading.isEmpty() && !given.contains(p.article))
+                errors.append({path, 0, QStringLiteral("%1 has no caption of its own and no row").arg(p.article)});
+        }
+        p.caption = caption;
+    }
+}
+
 bool introducesTwoColumns(const QString& sentence)
 {
     return sentence.contains(QStringLiteral("当該各号に定める"));
@@ -158,6 +189,7 @@ QList<Paragraph> readAct(const ContentFolder& folder, QList<TsvError>& errors)
     applyColumns(act, folder.itemColumns(), errors);
     applySubItems(act, folder.subItems(), folder.subItemLines(), errors);
     applyShortTexts(act, folder.shortTexts(), errors);
+    applyCaptions(act, folder.captions(), errors);
     QList<Paragraph> paragraphs = act.take();
     for (const Paragraph& p : std::as_const(paragraphs)) {
         if (!introducesTwoColumns(p.text))

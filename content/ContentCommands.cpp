@@ -70,6 +70,7 @@ struct Sources
     QList<Paragraph> act;
     QList<Term> glossary;
     QList<ExamFact> facts;
+    QHash<QString, QString> formulaOnly;
 };
 
 bool readSources(const ContentFolder& folder, Sources& sources, QString& error)
@@ -80,6 +81,8 @@ bool readSources(const ContentFolder& folder, Sources& sources, QString& error)
         sources.glossary = readGlossary(folder.terms(), errors);
     if (errors.isEmpty())
         sources.facts = readExamFacts(folder.examFacts(), sources.glossary, errors);
+    if (errors.isEmpty())
+        sources.formulaOnly = readFormulaOnly(folder.formulaOnly(), errors);
     error = summarize(errors);
     return errors.isEmpty();
 }
@@ -193,8 +196,7 @@ bool readInput(const QString& file, const ContentFolder& folder, const QByteArra
 
 } // namespace
 
-int lint(const QString& file, const ContentFolder& folder, const QByteArray& key, const LintOptions& options,
-         QTextStream& out, QTextStream& err)
+int lint(const QString& file, const ContentFolder& folder, const QByteArray& key, QTextStream& out, QTextStream& err)
 {
     const QString command = QStringLiteral("lint");
     LintInput input;
@@ -203,7 +205,9 @@ int lint(const QString& file, const ContentFolder& folder, const QByteArray& key
     Sources sources;
     if (!readInput(file, folder, key, input, findings, error) || !readSources(folder, sources, error))
         return fail(err, command, error);
-    findings += lintContent(input, StatuteIndex(sources.act), Vocabulary(sources.glossary), sources.facts, options);
+    const StatuteIndex act(sources.act);
+    const Vocabulary vocabulary(sources.glossary);
+    findings += lintContent(input, {act, vocabulary, sources.facts, sources.formulaOnly});
     for (const QString& finding : std::as_const(findings))
         out << finding << '\n';
     out.flush();
@@ -222,9 +226,10 @@ int report(const QString& file, const ContentFolder& folder, const QByteArray& k
         return fail(err, command, error);
     if (!unreadable.isEmpty())
         return fail(err, command, unreadable.first());
-    printReview(reviewQuestions(input.questions, input.questionSource, StatuteIndex(sources.act),
-                                Vocabulary(sources.glossary), sources.facts),
-                out);
+    const StatuteIndex act(sources.act);
+    const Vocabulary vocabulary(sources.glossary);
+    const Standards standards{act, vocabulary, sources.facts, sources.formulaOnly};
+    printReview(reviewQuestions(input.questions, input.questionSource, standards), standards.limits, out);
     if (sample > 0) {
         out << '\n';
         printSample(input.questions, sample, out);

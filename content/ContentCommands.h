@@ -28,8 +28,7 @@ int merge(const QString& from, const QString& into, const QByteArray& key, QText
 
 // A question table (with the folder's table of contents) or a question file (with its own 目次), against the Act,
 // the glossary and the exam facts of the folder.
-int lint(const QString& file, const ContentFolder& folder, const QByteArray& key, const LintOptions& options,
-         QTextStream& out, QTextStream& err);
+int lint(const QString& file, const ContentFolder& folder, const QByteArray& key, QTextStream& out, QTextStream& err);
 
 // The measures of a question table or file (reviewQuestions) on out, then, for sample > 0, that many questions as
 // the quiz screen shows them. Exit status 0 whatever the measures are.

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 
 namespace content {
 
@@ -44,7 +45,13 @@ QString answerWordProblem(const QString& word)
     if (word.isEmpty())
         return QStringLiteral("is empty");
     bool digitsOnly = true;
-    for (const QChar c : word) {
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const QChar c = word.at(i);
+        const bool carried = i == 0 && c == columnBlank && word.size() > 1;
+        if (carried) {
+            digitsOnly = false;
+            continue;
+        }
         if (c.isSpace())
             return QStringLiteral("holds a blank");
         if (c == u',' || c == u'《' || c == u'》')
@@ -57,6 +64,12 @@ QString answerWordProblem(const QString& word)
     return {};
 }
 
+QString askedForm(const QString& term)
+{
+    const bool bare = !term.isEmpty() && std::all_of(term.begin(), term.end(), isKanjiNumeral);
+    return bare ? columnBlank + term : term;
+}
+
 QList<Term> readGlossary(const QString& path, QList<TsvError>& errors)
 {
     static const QStringList header = {QStringLiteral("term"), QStringLiteral("category"), QStringLiteral("level")};
@@ -65,7 +78,7 @@ QList<Term> readGlossary(const QString& path, QList<TsvError>& errors)
     QSet<QString> seen;
     for (const TsvRow& row : rows) {
         Term t{row["term"], row["category"], row["level"].toInt(), row.line()};
-        if (const QString problem = answerWordProblem(t.text); !problem.isEmpty()) {
+        if (const QString problem = answerWordProblem(askedForm(t.text)); !problem.isEmpty()) {
             errors.append({path, row.line(), QStringLiteral("term 「%1」 %2").arg(t.text, problem)});
             continue;
         }

@@ -153,8 +153,8 @@ int lint(const QStringList& args)
     c.option(QStringLiteral("password"), passwordHelp, {}, QStringLiteral("password"));
     if (!c.parse(args, 1))
         return 2;
-    return content::commands::lint(c.file(), content::ContentFolder(c.value(QStringLiteral("content"))), c.key(),
-                                   content::LintOptions(), out(), err());
+    return content::commands::lint(c.file(), content::ContentFolder(c.value(QStringLiteral("content"))), c.key(), out(),
+                                   err());
 }
 
 int report(const QStringList& args)
