@@ -3,6 +3,7 @@
 #include "ActTables.h"
 #include "ContentReview.h"
 #include "Glossary.h"
+#include "ImportanceTiers.h"
 #include "QuestionGenerator.h"
 #include "Statute.h"
 
@@ -71,6 +72,7 @@ struct Sources
     QList<Term> glossary;
     QList<ExamFact> facts;
     QHash<QString, QString> formulaOnly;
+    ImportanceTiers tiers;
 };
 
 bool readSources(const ContentFolder& folder, Sources& sources, QString& error)
@@ -83,6 +85,8 @@ bool readSources(const ContentFolder& folder, Sources& sources, QString& error)
         sources.facts = readExamFacts(folder.examFacts(), sources.glossary, errors);
     if (errors.isEmpty())
         sources.formulaOnly = readFormulaOnly(folder.formulaOnly(), errors);
+    if (errors.isEmpty())
+        sources.tiers = ImportanceTiers::read(folder.tiers(), StatuteIndex(sources.act), errors);
     error = summarize(errors);
     return errors.isEmpty();
 }
@@ -96,8 +100,9 @@ int generate(const ContentFolder& folder, const QString& output, QTextStream& ou
     QString error;
     if (!readSources(folder, sources, error))
         return fail(err, command, error);
-    const QList<store::Question> questions = generateQuestions(sources.act, sources.glossary, sources.facts);
-    if (!writeWhole(output, questionTable(questions, false), error))
+    const QList<store::Question> questions =
+        generateQuestions(sources.act, sources.glossary, sources.facts, sources.tiers);
+    if (!writeWhole(output, questionTable(questions, TableColumns::Questions), error))
         return fail(err, command, error);
     out << output << ": " << questions.size() << " questions from " << sources.act.size() << " paragraphs\n";
     return 0;
@@ -214,8 +219,8 @@ int lint(const QString& file, const ContentFolder& folder, const QByteArray& key
     return findings.isEmpty() ? 0 : 1;
 }
 
-int report(const QString& file, const ContentFolder& folder, const QByteArray& key, int sample, QTextStream& out,
-           QTextStream& err)
+int report(const QString& file, const ContentFolder& folder, const QByteArray& key, const SampleOptions& sample,
+           QTextStream& out, QTextStream& err)
 {
     const QString command = QStringLiteral("report");
     LintInput input;
@@ -230,9 +235,12 @@ int report(const QString& file, const ContentFolder& folder, const QByteArray& k
     const Vocabulary vocabulary(sources.glossary);
     const Standards standards{act, vocabulary, sources.facts, sources.formulaOnly};
     printReview(reviewQuestions(input.questions, input.questionSource, standards), standards.limits, out);
-    if (sample > 0) {
+    if (sample.count > 0) {
+        QList<QuestionRecord> drawn = input.questions;
+        if (!sample.tier.isEmpty())
+            drawn.removeIf([&](const QuestionRecord& r) { return r.question.tier != sample.tier; });
         out << '\n';
-        printSample(input.questions, sample, out);
+        printSample(drawn, sample.count, sample.seed, out);
     }
     return 0;
 }
@@ -245,7 +253,7 @@ int exportTable(const QString& database, const QString& output, const QByteArray
         return fail(err, command, QStringLiteral("%1: no such file").arg(database));
     QByteArray table;
     try {
-        table = questionTable(questionsOf(readDatabase(database, key).questions), true);
+        table = questionTable(questionsOf(readDatabase(database, key).questions), TableColumns::Record);
     } catch (const store::StoreError& e) {
         return fail(err, command, storeMessage(database, e));
     }

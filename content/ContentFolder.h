@@ -19,6 +19,7 @@ public:
     QString shortTexts() const { return file("short_texts.tsv"); }
     QString captions() const { return file("captions.tsv"); }
     QString formulaOnly() const { return file("formula_only.tsv"); }
+    QString tiers() const { return file("tiers.tsv"); }
     QString terms() const { return file("terms.tsv"); }
     QString examFacts() const { return file("exam_facts.tsv"); }
     QString contents() const { return file("toc.tsv"); }

@@ -8,6 +8,9 @@
 #include <QLocale>
 #include <QSet>
 #include <QTextStream>
+#include <algorithm>
+#include <numeric>
+#include <random>
 
 namespace content {
 
@@ -98,6 +101,7 @@ public:
         checkListsAndOrder(s);
         checkFigures(s);
         checkParts(s);
+        countTier(s);
     }
 
     void paragraphs()
@@ -139,6 +143,15 @@ public:
             r.findings << where + QStringLiteral("%1 questions ask only formula words; at most %2")
                                       .arg(r.formulaOnly)
                                       .arg(limits.maxFormulaOnly);
+        const int tierA = r.tiers.value(QStringLiteral("A"));
+        if (r.tiers.value(QString()) < r.questions && (tierA < limits.minTierA || tierA > limits.maxTierA))
+            r.findings << where + QStringLiteral("%1 questions of tier A; from %2 to %3 are wanted")
+                                      .arg(tierA)
+                                      .arg(limits.minTierA)
+                                      .arg(limits.maxTierA);
+        if (r.tiers.contains(QString()) && r.tiers.size() > 1)
+            r.findings << where + QStringLiteral("%1 questions have no 重要度 where the others have one")
+                                      .arg(r.tiers.value(QString()));
         for (auto it = m_standards.formulaOnly.constBegin(); it != m_standards.formulaOnly.constEnd(); ++it) {
             if (!m_formulaParagraphs.contains(it.key()))
                 r.findings << where + QStringLiteral("%1 is listed in formula_only.tsv but asks more than a formula")
@@ -303,6 +316,18 @@ private:
         }
     }
 
+    // The tier of the question, counted in all and by chapter; one that is none of A, B, C is a finding.
+    void countTier(const Shown& s)
+    {
+        if (!s.q.tier.isEmpty() && !tierNames().contains(s.q.tier))
+            finding(s.q, QStringLiteral("重要度 「%1」 is none of %2").arg(s.q.tier, tierNames().join(u' ')));
+        ++r.tiers[s.q.tier];
+        const QString chapter = s.q.chapter.isEmpty() ? s.q.part : s.q.part + QStringLiteral(" / ") + s.q.chapter;
+        if (r.tiersByChapter.isEmpty() || r.tiersByChapter.last().first != chapter)
+            r.tiersByChapter.append({chapter, {}});
+        ++r.tiersByChapter.last().second[s.q.tier];
+    }
+
     void checkItem(const QString& name, const Item& item, const QStringList& passages)
     {
         const QStringList lines = itemLines(item);
@@ -412,14 +437,45 @@ void printReview(const Review& r, const QualityLimits& limits, QTextStream& out)
     line("figure blanks", QStringLiteral("%1 % (%2 of %3 answers)")
                               .arg(QString::number(share, 'f', 1), number(r.figureAnswers), number(r.answers)));
     line("classic exam facts asked", QStringLiteral("%1 of %2").arg(number(r.factsAsked), number(r.facts)));
+    if (r.tiers.value(QString()) == r.questions) {
+        line("tiers", QStringLiteral("none (no 重要度)"));
+    } else {
+        QStringList counts;
+        for (const QString& tier : tierNames())
+            counts << tier + u' ' + number(r.tiers.value(tier));
+        line("tiers", counts.join(QStringLiteral(", ")) +
+                          QStringLiteral(" (A from %1 to %2)").arg(number(limits.minTierA), number(limits.maxTierA)));
+        out << "  " << tierNames().join(QStringLiteral("     ")) << "  by chapter\n";
+        for (const auto& [chapter, tiers] : r.tiersByChapter) {
+            for (const QString& tier : tierNames())
+                out << QString::number(tiers.value(tier)).rightJustified(tier == tierNames().first() ? 3 : 6);
+            out << "  " << chapter << '\n';
+        }
+    }
     out.flush();
 }
 
-void printSample(const QList<QuestionRecord>& questions, int count, QTextStream& out)
+void printSample(const QList<QuestionRecord>& questions, int count, std::optional<quint32> seed, QTextStream& out)
 {
     const qsizetype total = questions.size();
-    for (int i = 0; i < count && total > 0; ++i) {
-        const store::Question& q = questions[qsizetype(i) * total / count].question;
+    QList<qsizetype> chosen;
+    if (seed) {
+        // A partial shuffle by std::mt19937, whose output the C++ standard fixes: the same seed draws the same
+        // questions on every machine.
+        QList<qsizetype> order(total);
+        std::iota(order.begin(), order.end(), 0);
+        std::mt19937 random(*seed);
+        for (qsizetype i = 0; i < std::min<qsizetype>(count, total); ++i) {
+            std::swap(order[i], order[i + qsizetype(random() % quint32(total - i))]);
+            chosen.append(order[i]);
+        }
+        std::sort(chosen.begin(), chosen.end());
+    } else {
+        for (int i = 0; i < count && total > 0; ++i)
+            chosen.append(qsizetype(i) * total / count);
+    }
+    for (const qsizetype at : std::as_const(chosen)) {
+        const store::Question& q = questions[at].question;
         const QStringList answers = passage::answerList(q.answers);
         out << "Ｎｏ " << q.no << '\n';
         for (const QString& heading : headingLines(q))

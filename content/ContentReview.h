@@ -8,8 +8,10 @@
 
 #include <QHash>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QTextStream;
 
@@ -69,6 +71,10 @@ struct Review
     int figureAnswers = 0;     // answers holding a figure
     int facts = 0;
     int factsAsked = 0;
+    // Questions by tier (重要度: A, B, C, or empty where the set has none), in all and by chapter (編 / 章) in the
+    // order of the set.
+    QMap<QString, int> tiers;
+    QList<std::pair<QString, QMap<QString, int>>> tiersByChapter;
     // One line for every question, paragraph, item or fact that breaks a rule, and for every limit exceeded.
     QStringList findings;
 };
@@ -80,8 +86,9 @@ Review reviewQuestions(const QList<QuestionRecord>& questions, const QString& so
 // The measures as a table of lines, with the limits beside them.
 void printReview(const Review& review, const QualityLimits& limits, QTextStream& out);
 
-// The sample a reviewer reads: count questions spread evenly over the set (the first, then every set size / count
-// further), each with its headings and passage blanked as the quiz screen shows them, then its answers.
-void printSample(const QList<QuestionRecord>& questions, int count, QTextStream& out);
+// The sample a reviewer reads, each question with its headings and passage blanked as the quiz screen shows them,
+// then its answers: count questions spread evenly over the set (the first, then every set size / count further), or
+// with a seed, count questions drawn at random, the same for the same seed, in the order of the set.
+void printSample(const QList<QuestionRecord>& questions, int count, std::optional<quint32> seed, QTextStream& out);
 
 } // namespace content

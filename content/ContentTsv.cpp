@@ -134,10 +134,16 @@ const QStringList& questionHeader()
     return header;
 }
 
-const QStringList& flagHeader()
+const QStringList& tierNames()
 {
-    static const QStringList header = {QStringLiteral("済"), QStringLiteral("直近")};
-    return header;
+    static const QStringList tiers = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
+    return tiers;
+}
+
+const QStringList& optionalColumns()
+{
+    static const QStringList columns = {QStringLiteral("重要度"), QStringLiteral("済"), QStringLiteral("直近")};
+    return columns;
 }
 
 namespace {
@@ -160,15 +166,33 @@ bool toFlag(const QString& text, int& value)
 
 } // namespace
 
+namespace {
+
+// Why the columns after 回答 cannot be read, or empty when they can.
+QString optionalColumnsProblem(const QStringList& header)
+{
+    const QStringList rest = header.mid(questionHeader().size());
+    for (const QString& column : rest) {
+        if (!optionalColumns().contains(column) || rest.count(column) > 1)
+            return QStringLiteral("the columns after 回答 may be %1, each once").arg(optionalColumns().join(u' '));
+    }
+    if (rest.contains(QStringLiteral("済")) != rest.contains(QStringLiteral("直近")))
+        return QStringLiteral("済 and 直近 come together");
+    return {};
+}
+
+} // namespace
+
 QList<QuestionRecord> readQuestions(const QString& path, QList<TsvError>& errors)
 {
     QStringList header;
     const QList<TsvRow> rows = readTsv(path, questionHeader(), errors, &header);
-    const bool withFlags = header.size() > questionHeader().size();
-    if (withFlags && header != questionHeader() + flagHeader()) {
-        errors.append({path, 1, QStringLiteral("the columns after 回答 must be: %1").arg(flagHeader().join(u' '))});
+    if (const QString problem = optionalColumnsProblem(header); !problem.isEmpty()) {
+        errors.append({path, 1, problem});
         return {};
     }
+    const bool withTier = header.contains(QStringLiteral("重要度"));
+    const bool withFlags = header.contains(QStringLiteral("済"));
     QList<QuestionRecord> records;
     records.reserve(rows.size());
     for (const TsvRow& row : rows) {
@@ -187,11 +211,16 @@ QList<QuestionRecord> readQuestions(const QString& path, QList<TsvError>& errors
         q.caption = unescapeField(row["定義"]);
         q.passage = unescapeField(row["問題"]);
         q.answers = unescapeField(row["回答"]);
-        if (withFlags) {
-            if (!toFlag(row["済"], q.done) || !toFlag(row["直近"], q.recent)) {
-                errors.append({path, row.line(), QStringLiteral("済 and 直近 must be 0 or 1")});
+        if (withTier) {
+            q.tier = row["重要度"];
+            if (!q.tier.isEmpty() && !tierNames().contains(q.tier)) {
+                errors.append({path, row.line(), QStringLiteral("重要度 must be A, B, C or empty")});
                 continue;
             }
+        }
+        if (withFlags && (!toFlag(row["済"], q.done) || !toFlag(row["直近"], q.recent))) {
+            errors.append({path, row.line(), QStringLiteral("済 and 直近 must be 0 or 1")});
+            continue;
         }
         records.append(r);
     }
@@ -219,17 +248,20 @@ QList<ContentsRecord> readContents(const QString& path, QList<TsvError>& errors)
     return records;
 }
 
-QByteArray questionTable(const QList<store::Question>& questions, bool withFlags)
+QByteArray questionTable(const QList<store::Question>& questions, TableColumns columns)
 {
+    const bool record = columns == TableColumns::Record;
     QStringList header = questionHeader();
-    if (withFlags)
-        header += flagHeader();
+    header << QStringLiteral("重要度");
+    if (record)
+        header << QStringLiteral("済") << QStringLiteral("直近");
     QString text = header.join(u'\t') + u'\n';
     for (const store::Question& q : questions) {
         QStringList fields = {QString::number(q.no),  escapeField(q.part),       escapeField(q.chapter),
                               escapeField(q.section), escapeField(q.subsection), escapeField(q.article),
-                              escapeField(q.caption), escapeField(q.passage),    escapeField(q.answers)};
-        if (withFlags)
+                              escapeField(q.caption), escapeField(q.passage),    escapeField(q.answers),
+                              escapeField(q.tier)};
+        if (record)
             fields << QString::number(q.done) << QString::number(q.recent);
         text += fields.join(u'\t') + u'\n';
     }

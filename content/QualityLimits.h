@@ -13,6 +13,8 @@ struct QualityLimits
     int minPerChapter = 10;   // per chapter (or part without chapters) that has at least this many paragraphs
     int maxFiguresShown = 40; // figures of the passages left without a blank (figureSpans)
     int maxFormulaOnly = 20;  // questions that only ask a formula word (準用する, 適用しない …)
+    int minTierA = 600;       // questions of tier A, where the set has tiers: enough for a high-yield drill,
+    int maxTierA = 900;       // few enough for the 20 to 40 hours a candidate gives the Act
 };
 
 } // namespace content

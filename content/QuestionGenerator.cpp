@@ -31,7 +31,7 @@ QStringList pinnedFacts(const QList<ExamFact>& facts, const QString& jo, const P
 } // namespace
 
 QList<store::Question> generateQuestions(const QList<Paragraph>& act, const QList<Term>& glossary,
-                                         const QList<ExamFact>& facts)
+                                         const QList<ExamFact>& facts, const ImportanceTiers& tiers)
 {
     const StatuteIndex index(act);
     QStringList corpus;
@@ -52,12 +52,8 @@ QList<store::Question> generateQuestions(const QList<Paragraph>& act, const QLis
         QString before;           // the question of the part before, as shown
         for (qsizetype k = 0; k < parts.size(); ++k) {
             const PassagePart& part = parts[k];
-            AnswerContext context{passage::breakSentences(part.passage),
-                                  q,
-                                  pinnedFacts(facts, q.article, p, part, k == 0) + figuresAsked,
-                                  0,
-                                  k > 0,
-                                  before};
+            const QStringList factsHere = pinnedFacts(facts, q.article, p, part, k == 0);
+            AnswerContext context{passage::breakSentences(part.passage), q, factsHere + figuresAsked, 0, k > 0, before};
             if (parts.size() > 1 && !part.items.isEmpty())
                 context.focus = std::max<qsizetype>(
                     0, context.display.indexOf(passage::kLineBreak + p.items[part.items.first()].number + u' '));
@@ -72,6 +68,9 @@ QList<store::Question> generateQuestions(const QList<Paragraph>& act, const QLis
             q.no = questionNumber(p.ref, parts.size() > 1 ? int(k + 1) : 0);
             q.passage = part.passage;
             q.answers = answers.join(u',');
+            const bool asksFact = std::any_of(factsHere.begin(), factsHere.end(),
+                                              [&](const QString& fact) { return answers.contains(askedForm(fact)); });
+            q.tier = asksFact ? QStringLiteral("A") : tiers.tierOf(p.ref);
             questions.append(q);
         }
     }

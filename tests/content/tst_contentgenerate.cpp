@@ -67,6 +67,18 @@ void TestContentGenerate::actTables_data()
     QTest::newRow("a short text that is no shortening")
         << "short_texts.tsv" << QStringList{"article|paragraph|item|text", "第一条|1||会社の（略）法律による。"}
         << "the text is not the original with parts left out";
+    QTest::newRow("an article without a caption of its own and without a row")
+        << "captions.tsv" << QStringList{"article|caption|reason", "第八百十七条|（外国会社）|題名"}
+        << "第二条 has no caption of its own and no row";
+    const QString tiers = "from|to|tier|reason";
+    QTest::newRow("an article in no tier range")
+        << "tiers.tsv" << QStringList{tiers, "第一条|第二条|B|総則", "第二百九十五条|第二百九十五条|A|権限"}
+        << "第八百十七条 is in no range";
+    QTest::newRow("tier ranges that overlap")
+        << "tiers.tsv" << QStringList{tiers, "第一条|第二百九十五条|B|総則", "第二条|第八百十七条|A|権限"}
+        << "第二条 overlaps the range before it";
+    QTest::newRow("a tier that is none") << "tiers.tsv" << QStringList{tiers, "第一条|第八百十七条|D|全部"}
+                                         << "a tier A, B or C and a reason";
 }
 
 void TestContentGenerate::actTables()
@@ -77,10 +89,11 @@ void TestContentGenerate::actTables()
     fixture::TempFolder folder;
     samples::writeFolder(folder.path());
     samples::writeFile(folder.file(file), samples::tsv(lines));
-    QList<content::TsvError> errors;
-    const QList<content::Paragraph> act = content::readAct(content::ContentFolder(folder.path()), errors);
-    QVERIFY2(content::summarize(errors).contains(error), qPrintable(content::summarize(errors)));
-    QVERIFY(act.isEmpty());
+    QString printed;
+    QTextStream stream(&printed);
+    QCOMPARE(content::commands::generate(content::ContentFolder(folder.path()), "made.tsv", stream, stream), 1);
+    QVERIFY2(printed.contains(error), qPrintable(printed));
+    QVERIFY(!QFile::exists("made.tsv"));
 }
 
 void TestContentGenerate::parts_data()

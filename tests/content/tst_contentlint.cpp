@@ -196,6 +196,14 @@ void TestContentLint::faults_data()
         {"Ｎｏ 1000100 第一条: Ｎｏ is lower than the Ｎｏ 2000100 before it"});
     row("Ｎｏ as files numbered before parts", [](Case& c) { question(c, 2000200).no = 20002; },
         {"Ｎｏ 20002 第二条第二項: Ｎｏ is not a number of the paragraph 第二条第二項 names (2000200"});
+    row("a tier that is none, a question without one, too few of tier A",
+        [](Case& c) {
+            question(c, 817000100).tier.clear();
+            question(c, 1000100).tier = "D";
+        },
+        {"Ｎｏ 1000100 第一条: 重要度 「D」 is none of A B C",
+         "questions.tsv: 1 questions have no 重要度 where the others have one",
+         "questions.tsv: 2 questions of tier A; from 3 to 900 are wanted"});
     // Counts
     row("too few questions in all", [](Case& c) { c.limits.minQuestions = 7; },
         {"questions.tsv: 6 questions; at least 7 are needed"});
@@ -220,6 +228,7 @@ void TestContentLint::faults()
     Case c{m_input, {}, {}};
     c.limits.minQuestions = 6;
     c.limits.minPerChapter = 3;
+    c.limits.minTierA = 3;
     change(c);
     const content::StatuteIndex act(m_act);
     const content::Vocabulary vocabulary(m_terms);
