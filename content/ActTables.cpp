@@ -24,8 +24,17 @@ public:
         }
     }
 
-    Paragraph* paragraph(const QStringList& f) const { return m_byParagraph.value(itemKey(f[0], f[1], {})); }
-    Item* item(const QStringList& f) const { return m_byItem.value(itemKey(f[0], f[1], f[2])); }
+    // The paragraph and the item a row of a reviewed table names in its columns article, paragraph and item.
+    Paragraph* paragraph(const QString& article, const QString& paragraph) const
+    {
+        return m_byParagraph.value(itemKey(article, paragraph, {}));
+    }
+    Paragraph* paragraph(const TsvRow& row) const { return paragraph(row["article"], row["paragraph"]); }
+    Item* item(const TsvRow& row) const
+    {
+        return m_byItem.value(itemKey(row["article"], row["paragraph"], row["item"]));
+    }
+    QList<Paragraph>& paragraphs() { return m_paragraphs; }
     QList<Paragraph> take() { return std::move(m_paragraphs); }
 
 private:
@@ -36,24 +45,31 @@ private:
 
 const QStringList itemColumns = {QStringLiteral("article"), QStringLiteral("paragraph"), QStringLiteral("item")};
 
+// "item 一 of 第二条 paragraph 1"
+QString itemName(const TsvRow& row)
+{
+    return QStringLiteral("item %1 of %2 paragraph %3").arg(row["item"], row["article"], row["paragraph"]);
+}
+
 void applyColumns(Act& act, const QString& path, QList<TsvError>& errors)
 {
     const QList<TsvRow> rows =
         readTsv(path, itemColumns + QStringList{QStringLiteral("first"), QStringLiteral("second")}, errors);
     QSet<Item*> done;
     for (const TsvRow& row : rows) {
-        const QStringList& f = row.fields;
-        Item* item = act.item(f);
+        Item* item = act.item(row);
+        const QString first = row["first"];
+        const QString second = row["second"];
         if (!item) {
-            errors.append({path, row.line, QStringLiteral("no item %1 in %2 paragraph %3").arg(f[2], f[0], f[1])});
+            errors.append({path, row.line(), QStringLiteral("no %1").arg(itemName(row))});
         } else if (done.contains(item)) {
-            errors.append({path, row.line, QStringLiteral("item %1 of %2 is split twice").arg(f[2], f[0])});
-        } else if (f[3].isEmpty() || f[4].isEmpty() || f[3] + f[4] != item->text) {
+            errors.append({path, row.line(), QStringLiteral("%1 is split twice").arg(itemName(row))});
+        } else if (first.isEmpty() || second.isEmpty() || first + second != item->text) {
             errors.append(
-                {path, row.line,
-                 QStringLiteral("the columns of item %1 of %2 do not make its text: %3").arg(f[2], f[0], item->text)});
+                {path, row.line(),
+                 QStringLiteral("the columns of %1 do not make its text: %2").arg(itemName(row), item->text)});
         } else {
-            item->text = f[3] + columnBlank + f[4];
+            item->text = first + columnBlank + second;
             done.insert(item);
         }
     }
@@ -61,40 +77,33 @@ void applyColumns(Act& act, const QString& path, QList<TsvError>& errors)
 
 void applySubItems(Act& act, const QString& dataPath, const QString& path, QList<TsvError>& errors)
 {
-    const QList<TsvRow> data = readTsv(dataPath,
-                                       {QStringLiteral("seq"), QStringLiteral("article"), QStringLiteral("paragraph"),
-                                        QStringLiteral("item"), QStringLiteral("text")},
-                                       errors);
+    const QList<TsvRow> data = readTsv(
+        dataPath, QStringList{QStringLiteral("seq")} + itemColumns + QStringList{QStringLiteral("text")}, errors);
     const QList<TsvRow> rows =
         readTsv(path, itemColumns + QStringList{QStringLiteral("label"), QStringLiteral("text")}, errors);
     QHash<Item*, QString> joined;
     QHash<Item*, int> firstLine;
     for (const TsvRow& row : rows) {
-        const QStringList& f = row.fields;
-        Item* item = act.item(f);
-        if (!item || f[3].isEmpty() || f[4].isEmpty()) {
-            errors.append({path, row.line,
-                           QStringLiteral("no item %1 in %2 paragraph %3, or no label or text").arg(f[2], f[0], f[1])});
+        Item* item = act.item(row);
+        if (!item || row["label"].isEmpty() || row["text"].isEmpty()) {
+            errors.append({path, row.line(), QStringLiteral("no %1, or no label or text").arg(itemName(row))});
             continue;
         }
-        item->subItems.append(f[3] + u' ' + f[4]);
-        joined[item] += QString(f[4]).remove(columnBlank);
-        firstLine.insert(item, firstLine.value(item, row.line));
+        item->subItems.append(row["label"] + u' ' + row["text"]);
+        joined[item] += row["text"].remove(columnBlank);
+        firstLine.insert(item, firstLine.value(item, row.line()));
     }
     for (const TsvRow& row : data) {
-        const QStringList f = row.fields.mid(1);
-        Item* item = act.item(f);
+        Item* item = act.item(row);
         if (!item) {
-            errors.append({dataPath, row.line, QStringLiteral("no item %1 in %2 paragraph %3").arg(f[2], f[0], f[1])});
+            errors.append({dataPath, row.line(), QStringLiteral("no %1").arg(itemName(row))});
         } else if (!joined.contains(item)) {
-            errors.append({dataPath, row.line,
-                           QStringLiteral("the sub-items of item %1 of %2 paragraph %3 have no "
-                                          "rows in %4")
-                               .arg(f[2], f[0], f[1], path)});
-        } else if (joined.take(item) != f[3]) {
-            errors.append({path, firstLine.value(item),
-                           QStringLiteral("the sub-items of item %1 of %2 paragraph %3 do not make the text of %4")
-                               .arg(f[2], f[0], f[1], dataPath)});
+            errors.append({dataPath, row.line(),
+                           QStringLiteral("the sub-items of %1 have no rows in %2").arg(itemName(row), path)});
+        } else if (joined.take(item) != row["text"]) {
+            errors.append(
+                {path, firstLine.value(item),
+                 QStringLiteral("the sub-items of %1 do not make the text of %2").arg(itemName(row), dataPath)});
         }
     }
     for (auto it = joined.constBegin(); it != joined.constEnd(); ++it)
@@ -119,19 +128,49 @@ void applyShortTexts(Act& act, const QString& path, QList<TsvError>& errors)
 {
     const QList<TsvRow> rows = readTsv(path, itemColumns + QStringList{QStringLiteral("text")}, errors);
     for (const TsvRow& row : rows) {
-        const QStringList& f = row.fields;
-        Paragraph* p = f[2].isEmpty() ? act.paragraph(f) : nullptr;
-        Item* item = f[2].isEmpty() ? nullptr : act.item(f);
+        const bool whole = row["item"].isEmpty();
+        Paragraph* p = whole ? act.paragraph(row) : nullptr;
+        Item* item = whole ? nullptr : act.item(row);
         QString* shortText = p ? &p->shortText : item ? &item->shortText : nullptr;
         if (!shortText)
-            errors.append({path, row.line, QStringLiteral("no paragraph %2 (item %3) in %1").arg(f[0], f[1], f[2])});
-        else if (!shortens(f[3], p ? p->text : item->text))
-            errors.append({path, row.line,
-                           QStringLiteral("the text is not the original with parts left out "
-                                          "(marked %1)")
-                               .arg(omission)});
+            errors.append(
+                {path, row.line(),
+                 QStringLiteral("no paragraph %2 (item %3) in %1").arg(row["article"], row["paragraph"], row["item"])});
+        else if (!shortens(row["text"], p ? p->text : item->text))
+            errors.append(
+                {path, row.line(),
+                 QStringLiteral("the text is not the original with parts left out (marked %1)").arg(omission)});
         else
-            *shortText = f[3];
+            *shortText = row["text"];
+    }
+}
+
+void applyCaptions(Act& act, const QString& path, QList<TsvError>& errors)
+{
+    const QList<TsvRow> rows =
+        readTsv(path, {QStringLiteral("article"), QStringLiteral("caption"), QStringLiteral("reason")}, errors);
+    QHash<QString, QString> given;
+    for (const TsvRow& row : rows) {
+        const Paragraph* p = act.paragraph(row["article"], QStringLiteral("1"));
+        if (!p)
+            errors.append({path, row.line(), QStringLiteral("no article %1").arg(row["article"])});
+        else if (!p->heading.isEmpty())
+            errors.append({path, row.line(), QStringLiteral("%1 has a caption of its own").arg(row["article"])});
+        else if (given.contains(row["article"]) || row["reason"].isEmpty())
+            errors.append(
+                {path, row.line(), QStringLiteral("%1 is listed twice, or without a reason").arg(row["article"])});
+        else
+            given.insert(row["article"], row["caption"]);
+    }
+    // The caption stands before the first paragraph and holds for the whole article.
+    QString caption;
+    for (Paragraph& p : act.paragraphs()) {
+        if (p.ref.paragraph == 1) {
+            caption = !p.heading.isEmpty() ? p.heading : given.value(p.article);
+            if (p.heading.isEmpty() && !given.contains(p.article))
+                errors.append({path, 0, QStringLiteral("%1 has no caption of its own and no row").arg(p.article)});
+        }
+        p.caption = caption;
     }
 }
 
@@ -150,6 +189,7 @@ QList<Paragraph> readAct(const ContentFolder& folder, QList<TsvError>& errors)
     applyColumns(act, folder.itemColumns(), errors);
     applySubItems(act, folder.subItems(), folder.subItemLines(), errors);
     applyShortTexts(act, folder.shortTexts(), errors);
+    applyCaptions(act, folder.captions(), errors);
     QList<Paragraph> paragraphs = act.take();
     for (const Paragraph& p : std::as_const(paragraphs)) {
         if (!introducesTwoColumns(p.text))

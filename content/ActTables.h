@@ -17,7 +17,11 @@ namespace content {
 //    of subitems.tsv exactly, and every item there needs rows;
 //  - short_texts.tsv (reviewed): shortened sentences of a paragraph, or a shortened item (item column set), where the
 //    whole is too long for the passage box; every piece between the （略） marks must stand in the original in the
-//    same order.
+//    same order;
+//  - captions.tsv (reviewed): the caption of every article without one of its own, each with its reason: the caption
+//    printed before it that it shares, the title of the division it opens (the data set names no 目, so a 目's title
+//    is given here), or none. An article without a caption and without a row is an error, and so is a row for an
+//    article with a caption of its own.
 // Each row that names no item of the Act, or does not agree with the data, is an error.
 QList<Paragraph> readAct(const ContentFolder& folder, QList<TsvError>& errors);
 

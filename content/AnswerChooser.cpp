@@ -1,7 +1,8 @@
 #include "AnswerChooser.h"
 
+#include "Figures.h"
+
 #include <QHash>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -22,7 +23,7 @@ class Choice
 public:
     Choice(const AnswerContext& context, const Vocabulary& vocabulary)
         : m_context(context), m_display(context.display), m_vocabulary(vocabulary),
-          m_quotes(replacementQuotes(context.display))
+          m_replaced(replacedWordings(context.display))
     {
     }
 
@@ -64,7 +65,7 @@ public:
             if (places.isEmpty())
                 return false;
             for (const passage::Span& place : places) {
-                if (!standsAlone(m_display, place, m_vocabulary) || inQuote(place))
+                if (!standsAlone(m_display, place, m_vocabulary) || overlapsAny(place, m_replaced))
                     return false;
             }
             // Where the word is the point somewhere, its places in fixed phrases may go along.
@@ -73,7 +74,8 @@ public:
                 return false;
         }
         return mostBlanksInOneList(m_display, spans) < 3 && inReadingOrder(spans, order) &&
-               headingLeaks(m_context.headings, order, m_vocabulary).isEmpty();
+               headingLeaks(m_context.headings, order, m_vocabulary).isEmpty() &&
+               headingStems(m_context.headings, order).isEmpty();
     }
 
 private:
@@ -99,17 +101,10 @@ private:
         return false;
     }
 
-    bool inQuote(const passage::Span& place) const
-    {
-        return std::any_of(m_quotes.begin(), m_quotes.end(), [&](const passage::Span& q) {
-            return place.start < q.start + q.length && q.start < place.start + place.length;
-        });
-    }
-
     const AnswerContext& m_context;
     const QString& m_display;
     const Vocabulary& m_vocabulary;
-    const Spans m_quotes;
+    const Spans m_replaced;
 };
 
 } // namespace
@@ -118,7 +113,7 @@ AnswerChooser::AnswerChooser(const QList<Term>& terms, const QStringList& corpus
 {
     for (const Term& term : terms) {
         if (!isFixedPhrase(term.category))
-            m_candidates.append(term);
+            m_candidates.append({askedForm(term.text), term.category, term.level, term.line});
     }
     QHash<QString, int> frequency;
     for (const Term& term : std::as_const(m_candidates)) {
@@ -143,28 +138,35 @@ AnswerChooser::AnswerChooser(const QList<Term>& terms, const QStringList& corpus
 QStringList AnswerChooser::choose(const AnswerContext& context) const
 {
     const QString& display = context.display;
-    // The pinned facts, then the words of the part's own items, then those of the repeated sentences only; filler
-    // words last, for a passage that has nothing else its headings do not already tell.
-    QStringList tiers[4];
-    for (const QString& fact : context.pinned) {
-        if (display.contains(fact))
-            tiers[0].append(fact);
+    // The pinned words; the figures wherever they stand; the words of the part's own items; those of the repeated
+    // sentences only; filler words last, for a passage that has nothing else its headings do not already tell.
+    enum Tier { Pinned, Figures, Items, Lead, Filler, Tiers };
+    QStringList tiers[Tiers];
+    for (const QString& word : context.pinned) {
+        if (display.contains(askedForm(word)) && !tiers[Pinned].contains(askedForm(word)))
+            tiers[Pinned].append(askedForm(word));
     }
     for (const Term& term : m_candidates) {
-        const qsizetype at = display.indexOf(term.text, context.focus);
-        if (tiers[0].contains(term.text) || !display.contains(term.text))
+        if (tiers[Pinned].contains(term.text) || !display.contains(term.text) ||
+            (!context.before.isEmpty() && showsPlainly(context.before, term.text, m_vocabulary)))
             continue;
-        tiers[isFiller(term) ? 3 : at >= 0 ? 1 : 2].append(term.text);
+        if (isFiller(term))
+            tiers[Filler].append(term.text);
+        else if (holdsFigure(term.text))
+            tiers[Figures].append(term.text);
+        else
+            tiers[display.indexOf(term.text, context.focus) >= 0 ? Items : Lead].append(term.text);
     }
     const Choice choice(context, m_vocabulary);
+    const int most = QualityLimits().maxAnswers;
     QStringList chosen;
-    for (const QStringList& tier : tiers) {
-        if ((&tier == &tiers[3] || (&tier == &tiers[2] && context.repeatsLead)) && !chosen.isEmpty())
+    for (int tier = Pinned; tier < Tiers; ++tier) {
+        if ((tier == Filler || (tier == Lead && context.repeatsLead)) && !chosen.isEmpty())
             break;
-        for (bool added = true; added && chosen.size() < maxAnswers;) {
+        for (bool added = true; added && chosen.size() < most;) {
             added = false;
-            for (const QString& word : tier) {
-                if (chosen.size() >= maxAnswers)
+            for (const QString& word : std::as_const(tiers[tier])) {
+                if (chosen.size() >= most)
                     break;
                 if (chosen.contains(word))
                     continue;
@@ -176,17 +178,7 @@ QStringList AnswerChooser::choose(const AnswerContext& context) const
             }
         }
     }
-    // A paragraph that only rewords other provisions (「…」とあるのは「…」とする) keeps every word of the glossary
-    // inside its quotes: it asks which provision it rewords.
-    static const QRegularExpression reference(
-        QStringLiteral("第[一二三四五六七八九十百千]+条(の[一二三四五六七八九十]+)*(第[一二三四五六七八九十]+項)?"
-                       "|第[一二三四五六七八九十]+項"));
-    for (auto it = reference.globalMatch(display); chosen.isEmpty() && it.hasNext();) {
-        const QStringList trial{it.next().captured()};
-        if (choice.acceptable(trial))
-            chosen = trial;
-    }
-    return choice.ordered(chosen);
+    return chosen;
 }
 
 } // namespace content

@@ -10,9 +10,10 @@ namespace content {
 namespace {
 
 // Kanji that may stand right before a word without being part of it (当該, 各, その他, その後) and right after it
-// (…等, …及び, …又は, …並びに, …若しくは, …以上, …全員, …各自, …間, …中, …後, …前, …内, …未満, …自ら).
+// (…等, …及び, …又は, …並びに, …若しくは, …以上, …全員, …各自, …間, …中, …後, …前, …内, …未満, …自ら, and 第 of a
+// provision: 民法第百八条).
 const QString kanjiBefore = QStringLiteral("該各他後");
-const QString kanjiAfter = QStringLiteral("等及又並若以全各間中後前内未自");
+const QString kanjiAfter = QStringLiteral("等及又並若以全各間中後前内未自第");
 
 bool isKanji(QChar c)
 {
@@ -36,6 +37,25 @@ bool listFiller(const QString& piece)
     return piece.size() <= 12 && std::none_of(piece.begin(), piece.end(), [](QChar c) { return breaks.contains(c); });
 }
 
+// The text without the parenthesised remarks it holds whole: members of a list stay members with a remark between
+// them (取締役（イ及びロに掲げるものを除く。）、会計参与、監査役).
+QString withoutParentheses(const QString& text)
+{
+    QString out;
+    int depth = 0;
+    qsizetype open = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'（' && depth++ == 0)
+            open = i;
+        else if (c == u'）' && depth > 0 && --depth == 0)
+            continue;
+        else if (depth == 0)
+            out += c;
+    }
+    return depth == 0 ? out : out + text.mid(open);
+}
+
 } // namespace
 
 Vocabulary::Vocabulary(const QList<Term>& terms) : m_terms(terms)
@@ -52,7 +72,7 @@ Vocabulary::Vocabulary(const QList<Term>& terms) : m_terms(terms)
 
 const Term* Vocabulary::find(const QString& word) const
 {
-    const auto it = m_index.constFind(word);
+    const auto it = m_index.constFind(word.startsWith(columnBlank) ? word.mid(1) : word);
     return it == m_index.constEnd() ? nullptr : &m_terms[*it];
 }
 
@@ -89,6 +109,9 @@ bool standsAlone(const QString& text, const passage::Span& span, const Vocabular
     const qsizetype end = span.start + span.length;
     if (word.isEmpty() || heldAt(text, span, vocabulary, false))
         return false;
+    // A numeral carried with the column blank (askedForm) is the whole second column of its item.
+    if (word.startsWith(columnBlank) && end < text.size() && text.at(end) != u'\r')
+        return false;
     if (span.start > 0 && gluedTo(word.front(), text.at(span.start - 1), kanjiBefore))
         return false;
     // A bound (…以上, …以下, …以内, …未満) closes its word whatever follows (一株以上引き受け).
@@ -100,7 +123,7 @@ bool standsAlone(const QString& text, const passage::Span& span, const Vocabular
     return true;
 }
 
-Spans replacementQuotes(const QString& text)
+Spans replacedWordings(const QString& text)
 {
     Spans quotes; // top-level 「…」, inside the brackets
     int depth = 0;
@@ -111,6 +134,8 @@ Spans replacementQuotes(const QString& text)
         else if (text.at(i) == u'」' && depth > 0 && --depth == 0)
             quotes.append({open, i - open});
     }
+    // 「X」とあるのは「Y」: X is replaced, and so is each quote joined to a replaced one by a connective
+    // (「X」及び「Z」とあるのは); Y, the new wording, is not.
     static const QRegularExpression connective(QStringLiteral("^(、|及び|又は|並びに|若しくは)$"));
     QList<bool> replaced(quotes.size(), false);
     for (qsizetype k = quotes.size() - 1; k >= 0; --k) {
@@ -121,9 +146,6 @@ Spans replacementQuotes(const QString& text)
         else if (k + 1 < quotes.size() && replaced[k + 1] &&
                  connective.match(text.mid(after, quotes[k + 1].start - 1 - after)).hasMatch())
             replaced[k] = true;
-        const QStringView before = QStringView(text).left(quotes[k].start - 1);
-        if (before.endsWith(u"とあるのは") || before.endsWith(u"とあるのは、"))
-            replaced[k] = true;
     }
     Spans found;
     for (qsizetype k = 0; k < quotes.size(); ++k) {
@@ -131,6 +153,13 @@ Spans replacementQuotes(const QString& text)
             found.append(quotes[k]);
     }
     return found;
+}
+
+bool overlapsAny(const passage::Span& span, const Spans& spans)
+{
+    return std::any_of(spans.begin(), spans.end(), [&](const passage::Span& s) {
+        return span.start < s.start + s.length && s.start < span.start + span.length;
+    });
 }
 
 QList<Spans> blankedSpans(const QString& display, const QStringList& answers)
@@ -156,8 +185,7 @@ int mostBlanksInOneList(const QString& display, const QList<Spans>& spans)
     int chain = 1;
     for (qsizetype i = 1; i < all.size(); ++i) {
         const qsizetype from = all[i - 1].start + all[i - 1].length;
-        const QString gap = display.mid(from, all[i].start - from);
-        const QStringList pieces = gap.split(separator);
+        const QStringList pieces = withoutParentheses(display.mid(from, all[i].start - from)).split(separator);
         const bool joined = pieces.size() > 1 && std::all_of(pieces.begin(), pieces.end(), listFiller);
         chain = joined ? chain + 1 : 1;
         most = std::max(most, chain);
@@ -203,6 +231,48 @@ QStringList headingLeaks(const store::Question& q, const QStringList& answers, c
         }
     }
     return leaks;
+}
+
+namespace {
+
+// The leading kanji of a word (対抗 of 対抗することができない), after the blank an answer may carry.
+QString leadingKanji(const QString& word)
+{
+    qsizetype from = word.startsWith(columnBlank) ? 1 : 0;
+    qsizetype end = from;
+    while (end < word.size() && isKanji(word.at(end)))
+        ++end;
+    return word.mid(from, end - from);
+}
+
+} // namespace
+
+QStringList headingStems(const store::Question& q, const QStringList& answers)
+{
+    QStringList shown;
+    for (const QString& line : headingLines(q))
+        shown.append(passage::blankAnswers(line, answers));
+    QStringList stems;
+    for (const QString& answer : answers) {
+        const QString stem = leadingKanji(answer);
+        const qsizetype end = answer.indexOf(stem) + stem.size();
+        const QStringView rest = QStringView(answer).mid(end);
+        if (stem.size() < 2 || rest.isEmpty() || rest.startsWith(u'の') || rest.startsWith(u"ごと") ||
+            stems.contains(stem))
+            continue;
+        if (std::any_of(shown.begin(), shown.end(), [&](const QString& line) { return line.contains(stem); }))
+            stems.append(stem);
+    }
+    return stems;
+}
+
+bool showsPlainly(const QString& shown, const QString& word, const Vocabulary& vocabulary)
+{
+    for (const passage::Span& place : passage::findOccurrences(shown, word)) {
+        if (standsAlone(shown, place, vocabulary))
+            return true;
+    }
+    return false;
 }
 
 } // namespace content

@@ -3,6 +3,7 @@
 #include "ActTables.h"
 #include "ContentReview.h"
 #include "Glossary.h"
+#include "ImportanceTiers.h"
 #include "QuestionGenerator.h"
 #include "Statute.h"
 
@@ -70,6 +71,8 @@ struct Sources
     QList<Paragraph> act;
     QList<Term> glossary;
     QList<ExamFact> facts;
+    QHash<QString, QString> formulaOnly;
+    ImportanceTiers tiers;
 };
 
 bool readSources(const ContentFolder& folder, Sources& sources, QString& error)
@@ -80,6 +83,10 @@ bool readSources(const ContentFolder& folder, Sources& sources, QString& error)
         sources.glossary = readGlossary(folder.terms(), errors);
     if (errors.isEmpty())
         sources.facts = readExamFacts(folder.examFacts(), sources.glossary, errors);
+    if (errors.isEmpty())
+        sources.formulaOnly = readFormulaOnly(folder.formulaOnly(), errors);
+    if (errors.isEmpty())
+        sources.tiers = ImportanceTiers::read(folder.tiers(), StatuteIndex(sources.act), errors);
     error = summarize(errors);
     return errors.isEmpty();
 }
@@ -93,8 +100,9 @@ int generate(const ContentFolder& folder, const QString& output, QTextStream& ou
     QString error;
     if (!readSources(folder, sources, error))
         return fail(err, command, error);
-    const QList<store::Question> questions = generateQuestions(sources.act, sources.glossary, sources.facts);
-    if (!writeWhole(output, questionTable(questions, false), error))
+    const QList<store::Question> questions =
+        generateQuestions(sources.act, sources.glossary, sources.facts, sources.tiers);
+    if (!writeWhole(output, questionTable(questions, TableColumns::Questions), error))
         return fail(err, command, error);
     out << output << ": " << questions.size() << " questions from " << sources.act.size() << " paragraphs\n";
     return 0;
@@ -193,8 +201,7 @@ bool readInput(const QString& file, const ContentFolder& folder, const QByteArra
 
 } // namespace
 
-int lint(const QString& file, const ContentFolder& folder, const QByteArray& key, const LintOptions& options,
-         QTextStream& out, QTextStream& err)
+int lint(const QString& file, const ContentFolder& folder, const QByteArray& key, QTextStream& out, QTextStream& err)
 {
     const QString command = QStringLiteral("lint");
     LintInput input;
@@ -203,15 +210,17 @@ int lint(const QString& file, const ContentFolder& folder, const QByteArray& key
     Sources sources;
     if (!readInput(file, folder, key, input, findings, error) || !readSources(folder, sources, error))
         return fail(err, command, error);
-    findings += lintContent(input, StatuteIndex(sources.act), Vocabulary(sources.glossary), sources.facts, options);
+    const StatuteIndex act(sources.act);
+    const Vocabulary vocabulary(sources.glossary);
+    findings += lintContent(input, {act, vocabulary, sources.facts, sources.formulaOnly});
     for (const QString& finding : std::as_const(findings))
         out << finding << '\n';
     out.flush();
     return findings.isEmpty() ? 0 : 1;
 }
 
-int report(const QString& file, const ContentFolder& folder, const QByteArray& key, int sample, QTextStream& out,
-           QTextStream& err)
+int report(const QString& file, const ContentFolder& folder, const QByteArray& key, const SampleOptions& sample,
+           QTextStream& out, QTextStream& err)
 {
     const QString command = QStringLiteral("report");
     LintInput input;
@@ -222,12 +231,16 @@ int report(const QString& file, const ContentFolder& folder, const QByteArray& k
         return fail(err, command, error);
     if (!unreadable.isEmpty())
         return fail(err, command, unreadable.first());
-    printReview(reviewQuestions(input.questions, input.questionSource, StatuteIndex(sources.act),
-                                Vocabulary(sources.glossary), sources.facts),
-                out);
-    if (sample > 0) {
+    const StatuteIndex act(sources.act);
+    const Vocabulary vocabulary(sources.glossary);
+    const Standards standards{act, vocabulary, sources.facts, sources.formulaOnly};
+    printReview(reviewQuestions(input.questions, input.questionSource, standards), standards.limits, out);
+    if (sample.count > 0) {
+        QList<QuestionRecord> drawn = input.questions;
+        if (!sample.tier.isEmpty())
+            drawn.removeIf([&](const QuestionRecord& r) { return r.question.tier != sample.tier; });
         out << '\n';
-        printSample(input.questions, sample, out);
+        printSample(drawn, sample.count, sample.seed, out);
     }
     return 0;
 }
@@ -240,7 +253,7 @@ int exportTable(const QString& database, const QString& output, const QByteArray
         return fail(err, command, QStringLiteral("%1: no such file").arg(database));
     QByteArray table;
     try {
-        table = questionTable(questionsOf(readDatabase(database, key).questions), true);
+        table = questionTable(questionsOf(readDatabase(database, key).questions), TableColumns::Record);
     } catch (const store::StoreError& e) {
         return fail(err, command, storeMessage(database, e));
     }

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 class QTextStream;
 
@@ -28,13 +29,21 @@ int merge(const QString& from, const QString& into, const QByteArray& key, QText
 
 // A question table (with the folder's table of contents) or a question file (with its own 目次), against the Act,
 // the glossary and the exam facts of the folder.
-int lint(const QString& file, const ContentFolder& folder, const QByteArray& key, const LintOptions& options,
-         QTextStream& out, QTextStream& err);
+int lint(const QString& file, const ContentFolder& folder, const QByteArray& key, QTextStream& out, QTextStream& err);
 
-// The measures of a question table or file (reviewQuestions) on out, then, for sample > 0, that many questions as
-// the quiz screen shows them. Exit status 0 whatever the measures are.
-int report(const QString& file, const ContentFolder& folder, const QByteArray& key, int sample, QTextStream& out,
-           QTextStream& err);
+// The measures of a question table or file (reviewQuestions) on out, then the sample of its questions as the quiz
+// screen shows them. Exit status 0 whatever the measures are.
+// The sample report prints: how many questions, of which tier (all when empty), drawn at random with the seed, or
+// spread evenly without one.
+struct SampleOptions
+{
+    int count = 0;
+    QString tier;
+    std::optional<quint32> seed;
+};
+
+int report(const QString& file, const ContentFolder& folder, const QByteArray& key, const SampleOptions& sample,
+           QTextStream& out, QTextStream& err);
 
 // question file → question table with the flags; to out when output is empty.
 int exportTable(const QString& database, const QString& output, const QByteArray& key, QTextStream& out,

@@ -43,6 +43,17 @@ QHash<qint64, Flags> readProgress(const QString& path, const QByteArray& key)
     return flags;
 }
 
+bool hasColumn(const store::Connection& db, const char* table, const QString& column)
+{
+    const QByteArray sql = QByteArray("PRAGMA table_info(\"") + table + "\")";
+    store::Statement columns(db, sql.constData());
+    while (columns.next()) {
+        if (columns.text(1) == column)
+            return true;
+    }
+    return false;
+}
+
 void removeBuildFiles(const QString& path)
 {
     QFile::remove(path);
@@ -55,8 +66,11 @@ DatabaseContent readDatabase(const QString& path, const QByteArray& key)
 {
     store::Connection db = store::Connection::openExisting(path, key);
     DatabaseContent content;
-    store::Statement questions(db,
-                               "SELECT Ｎｏ, 編, 章, 節, 款, 条, 定義, 問題, 回答, 済, 直近 FROM 問題 ORDER BY rowid");
+    // 重要度 came later: a file made before reads as one without tiers.
+    const QByteArray tier = hasColumn(db, "問題", QStringLiteral("重要度")) ? "重要度" : "NULL";
+    const QByteArray sql =
+        "SELECT Ｎｏ, 編, 章, 節, 款, 条, 定義, 問題, 回答, 済, 直近, " + tier + " FROM 問題 ORDER BY rowid";
+    store::Statement questions(db, sql.constData());
     while (questions.next()) {
         QuestionRecord r;
         store::Question& q = r.question;
@@ -73,6 +87,7 @@ DatabaseContent readDatabase(const QString& path, const QByteArray& key)
         q.answers = nullable(questions, 8, "回答", r.nullFields);
         q.done = int(questions.integer(9));
         q.recent = int(questions.integer(10));
+        q.tier = questions.text(11);
         content.questions.append(r);
     }
     store::Statement contents(db, "SELECT 編, 章, 節, 節No FROM 目次 ORDER BY rowid");

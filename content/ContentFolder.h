@@ -17,6 +17,9 @@ public:
     QString itemColumns() const { return file("item_columns.tsv"); }
     QString subItemLines() const { return file("subitem_lines.tsv"); }
     QString shortTexts() const { return file("short_texts.tsv"); }
+    QString captions() const { return file("captions.tsv"); }
+    QString formulaOnly() const { return file("formula_only.tsv"); }
+    QString tiers() const { return file("tiers.tsv"); }
     QString terms() const { return file("terms.tsv"); }
     QString examFacts() const { return file("exam_facts.tsv"); }
     QString contents() const { return file("toc.tsv"); }

@@ -53,8 +53,8 @@ bool hasStrayLineBreak(const QString& text)
 class Linter
 {
 public:
-    Linter(const LintInput& input, const StatuteIndex& statute, const LintOptions& options)
-        : m_input(input), m_statute(statute), m_options(options)
+    Linter(const LintInput& input, const StatuteIndex& statute, const QualityLimits& limits, bool programChapters)
+        : m_input(input), m_statute(statute), m_options(limits), m_programChapters(programChapters)
     {
         for (const Paragraph& p : statute.paragraphs()) {
             m_formerNumbers.insert(paragraphNumber(p.ref));
@@ -226,7 +226,7 @@ private:
         // The program's parts and chapters first, then the chapters of the Act that its table lacks.
         QList<std::pair<QString, QString>> units;
         for (const QString& part : chapters::partList()) {
-            if (part == chapters::all || !m_options.programChapters)
+            if (part == chapters::all || !m_programChapters)
                 continue;
             const QStringList fixed = fixedChapters(part);
             if (fixed.isEmpty())
@@ -292,7 +292,8 @@ private:
 
     const LintInput& m_input;
     const StatuteIndex& m_statute;
-    const LintOptions& m_options;
+    const QualityLimits& m_options;
+    const bool m_programChapters;
     QStringList m_findings;
     QList<std::pair<QString, QString>> m_units; // (part, chapter) of the Act, in its order
     QHash<QString, QList<const Paragraph*>> m_paragraphsOf;
@@ -305,11 +306,10 @@ private:
 
 } // namespace
 
-QStringList lintContent(const LintInput& input, const StatuteIndex& act, const Vocabulary& vocabulary,
-                        const QList<ExamFact>& facts, const LintOptions& options)
+QStringList lintContent(const LintInput& input, const Standards& standards, bool programChapters)
 {
-    return Linter(input, act, options).run() +
-           reviewQuestions(input.questions, input.questionSource, act, vocabulary, facts).findings;
+    return Linter(input, standards.act, standards.limits, programChapters).run() +
+           reviewQuestions(input.questions, input.questionSource, standards).findings;
 }
 
 } // namespace content

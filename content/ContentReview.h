@@ -3,15 +3,37 @@
 #include "BlankRules.h"
 #include "ContentTsv.h"
 #include "Glossary.h"
+#include "QualityLimits.h"
 #include "Statute.h"
 
+#include <QHash>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QTextStream;
 
 namespace content {
+
+// What a question set is measured against: the Act, the glossary, the classic exam facts, the paragraphs that may
+// ask only a formula word (formula_only.tsv: 条 as the questions name it → the reason) and the limits.
+struct Standards
+{
+    const StatuteIndex& act;
+    const Vocabulary& vocabulary;
+    const QList<ExamFact>& facts;
+    const QHash<QString, QString>& formulaOnly;
+    QualityLimits limits = {};
+};
+
+// The words that make a formula, not a rule of their own: a question asking nothing else is formula-only.
+const QStringList& formulaWords();
+
+// Reads formula_only.tsv (paragraph reason): the paragraphs that only reword or apply other provisions and have
+// nothing to ask but the formula, each with the reason.
+QHash<QString, QString> readFormulaOnly(const QString& path, QList<TsvError>& errors);
 
 // How well a question set teaches, measured over the whole set as the quiz screen shows it (headings and passage
 // blanked alike).
@@ -23,6 +45,8 @@ struct Review
     int leakAnswers = 0;
     int answersInHeadingText = 0; // answers standing word for word in a heading before blanking (for comparison)
     int questionsWithAnswerInHeadingText = 0;
+    int stemQuestions = 0; // a heading shows the stem of an answer (headingStems)
+    int wrongCaptions = 0; // 定義 other than the caption of the article
     int paragraphs = 0;
     int paragraphsWithoutQuestion = 0;
     int items = 0;
@@ -32,30 +56,39 @@ struct Review
     int longestCharacters = 0;
     int longestRows = 0;
     QString longestAt;
-    int overBox = 0;           // passages longer than the box shows (boxRows, boxCharacters)
-    int fillerOnly = 0;        // measured only: a paragraph whose headings tell every other word may have nothing else
-    int quoteBlankAnswers = 0; // answers blanked inside the quoted wording of a replacement clause
-    int quoteBlankQuestions = 0;
-    int longLists = 0;  // questions with three or more blanks in one list
-    int outOfOrder = 0; // questions numbered out of reading order
-    int numericAnswers = 0;
+    int overBox = 0;          // passages longer than the box shows (boxRows, boxCharacters)
+    int fillerOnly = 0;       // measured only: a paragraph whose headings tell every other word may have nothing else
+    int formulaOnly = 0;      // questions asking only formula words
+    int provisionAnswers = 0; // answers that name a provision (第百五十八条第一項)
+    int replacedBlankAnswers = 0; // answers blanked inside a wording a replacement clause replaces
+    int replacedBlankQuestions = 0;
+    int longLists = 0;         // questions with three or more blanks in one list
+    int outOfOrder = 0;        // questions numbered out of reading order
+    int repeatedAnswers = 0;   // answers of a part that the part right before showed plainly
+    int figuresShownAfter = 0; // figures a part shows plainly after an earlier part of its paragraph asked them
+    int figures = 0;           // figures standing in the passages (figureSpans)
+    int figuresShown = 0;      // of those, left without a blank
+    int figureAnswers = 0;     // answers holding a figure
     int facts = 0;
     int factsAsked = 0;
-    // One line for every question, paragraph, item or fact that breaks a rule that must hold throughout.
+    // Questions by tier (重要度: A, B, C, or empty where the set has none), in all and by chapter (編 / 章) in the
+    // order of the set.
+    QMap<QString, int> tiers;
+    QList<std::pair<QString, QMap<QString, int>>> tiersByChapter;
+    // One line for every question, paragraph, item or fact that breaks a rule, and for every limit exceeded.
     QStringList findings;
 };
 
-// Measures the questions against the Act, the glossary and the classic exam facts. A filler answer is a word of
-// level 3, a fixed phrase, a word not in the glossary, one blanked only inside fixed phrases, or one standing in the
-// range titles (編, 章, 節).
-Review reviewQuestions(const QList<QuestionRecord>& questions, const QString& source, const StatuteIndex& act,
-                       const Vocabulary& vocabulary, const QList<ExamFact>& facts);
+// Measures the questions against the standards. A filler answer is a word of level 3, a fixed phrase, a word not in
+// the glossary, one blanked only inside fixed phrases, or one standing in the range titles (編, 章, 節).
+Review reviewQuestions(const QList<QuestionRecord>& questions, const QString& source, const Standards& standards);
 
-// The measures as a table of lines.
-void printReview(const Review& review, QTextStream& out);
+// The measures as a table of lines, with the limits beside them.
+void printReview(const Review& review, const QualityLimits& limits, QTextStream& out);
 
-// The sample a reviewer reads: count questions spread evenly over the set (the first, then every set size / count
-// further), each with its headings and passage blanked as the quiz screen shows them, then its answers.
-void printSample(const QList<QuestionRecord>& questions, int count, QTextStream& out);
+// The sample a reviewer reads, each question with its headings and passage blanked as the quiz screen shows them,
+// then its answers: count questions spread evenly over the set (the first, then every set size / count further), or
+// with a seed, count questions drawn at random, the same for the same seed, in the order of the set.
+void printSample(const QList<QuestionRecord>& questions, int count, std::optional<quint32> seed, QTextStream& out);
 
 } // namespace content

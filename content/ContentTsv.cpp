@@ -20,6 +20,13 @@ QString summarize(const QList<TsvError>& errors)
     return text;
 }
 
+QString TsvRow::operator[](const char* column) const
+{
+    const qsizetype at = m_columns->value(QString::fromUtf8(column), -1);
+    Q_ASSERT_X(at >= 0, "TsvRow", column);
+    return m_fields.value(at);
+}
+
 QList<TsvRow> readTsv(const QString& path, const QStringList& header, QList<TsvError>& errors,
                       QStringList* actualHeader)
 {
@@ -31,6 +38,7 @@ QList<TsvRow> readTsv(const QString& path, const QStringList& header, QList<TsvE
     QList<TsvRow> rows;
     int lineNo = 0;
     qsizetype width = 0;
+    std::shared_ptr<QHash<QString, qsizetype>> columns;
     while (!file.atEnd()) {
         QByteArray bytes = file.readLine();
         ++lineNo;
@@ -52,6 +60,9 @@ QList<TsvRow> readTsv(const QString& path, const QStringList& header, QList<TsvE
                 return {};
             }
             width = fields.size();
+            columns = std::make_shared<QHash<QString, qsizetype>>();
+            for (qsizetype i = 0; i < fields.size(); ++i)
+                columns->insert(fields[i], i);
             if (actualHeader)
                 *actualHeader = fields;
             continue;
@@ -63,7 +74,7 @@ QList<TsvRow> readTsv(const QString& path, const QStringList& header, QList<TsvE
                 {path, lineNo, QStringLiteral("%1 fields where the header has %2").arg(fields.size()).arg(width)});
             continue;
         }
-        rows.append({lineNo, fields});
+        rows.append(TsvRow(lineNo, fields, columns));
     }
     if (file.error() != QFileDevice::NoError)
         errors.append({path, 0, QStringLiteral("cannot read: %1").arg(file.errorString())});
@@ -123,10 +134,16 @@ const QStringList& questionHeader()
     return header;
 }
 
-const QStringList& flagHeader()
+const QStringList& tierNames()
 {
-    static const QStringList header = {QStringLiteral("済"), QStringLiteral("直近")};
-    return header;
+    static const QStringList tiers = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
+    return tiers;
+}
+
+const QStringList& optionalColumns()
+{
+    static const QStringList columns = {QStringLiteral("重要度"), QStringLiteral("済"), QStringLiteral("直近")};
+    return columns;
 }
 
 namespace {
@@ -149,39 +166,61 @@ bool toFlag(const QString& text, int& value)
 
 } // namespace
 
+namespace {
+
+// Why the columns after 回答 cannot be read, or empty when they can.
+QString optionalColumnsProblem(const QStringList& header)
+{
+    const QStringList rest = header.mid(questionHeader().size());
+    for (const QString& column : rest) {
+        if (!optionalColumns().contains(column) || rest.count(column) > 1)
+            return QStringLiteral("the columns after 回答 may be %1, each once").arg(optionalColumns().join(u' '));
+    }
+    if (rest.contains(QStringLiteral("済")) != rest.contains(QStringLiteral("直近")))
+        return QStringLiteral("済 and 直近 come together");
+    return {};
+}
+
+} // namespace
+
 QList<QuestionRecord> readQuestions(const QString& path, QList<TsvError>& errors)
 {
     QStringList header;
     const QList<TsvRow> rows = readTsv(path, questionHeader(), errors, &header);
-    const bool withFlags = header.size() > questionHeader().size();
-    if (withFlags && header != questionHeader() + flagHeader()) {
-        errors.append({path, 1, QStringLiteral("the columns after 回答 must be: %1").arg(flagHeader().join(u' '))});
+    if (const QString problem = optionalColumnsProblem(header); !problem.isEmpty()) {
+        errors.append({path, 1, problem});
         return {};
     }
+    const bool withTier = header.contains(QStringLiteral("重要度"));
+    const bool withFlags = header.contains(QStringLiteral("済"));
     QList<QuestionRecord> records;
     records.reserve(rows.size());
     for (const TsvRow& row : rows) {
-        const QStringList& f = row.fields;
         QuestionRecord r;
-        r.line = row.line;
+        r.line = row.line();
         store::Question& q = r.question;
-        if (!toInteger(f[0], q.no)) {
-            errors.append({path, row.line, QStringLiteral("Ｎｏ is not a whole number: %1").arg(f[0])});
+        if (!toInteger(row["Ｎｏ"], q.no)) {
+            errors.append({path, row.line(), QStringLiteral("Ｎｏ is not a whole number: %1").arg(row["Ｎｏ"])});
             continue;
         }
-        q.part = f[1];
-        q.chapter = f[2];
-        q.section = f[3];
-        q.subsection = f[4];
-        q.article = f[5];
-        q.caption = unescapeField(f[6]);
-        q.passage = unescapeField(f[7]);
-        q.answers = unescapeField(f[8]);
-        if (withFlags) {
-            if (!toFlag(f[9], q.done) || !toFlag(f[10], q.recent)) {
-                errors.append({path, row.line, QStringLiteral("済 and 直近 must be 0 or 1")});
+        q.part = row["編"];
+        q.chapter = row["章"];
+        q.section = row["節"];
+        q.subsection = row["款"];
+        q.article = row["条"];
+        q.caption = unescapeField(row["定義"]);
+        q.passage = unescapeField(row["問題"]);
+        q.answers = unescapeField(row["回答"]);
+        if (withTier) {
+            q.tier = row["重要度"];
+            if (!q.tier.isEmpty() && !tierNames().contains(q.tier)) {
+                errors.append({path, row.line(), QStringLiteral("重要度 must be A, B, C or empty")});
                 continue;
             }
+        }
+        if (withFlags && (!toFlag(row["済"], q.done) || !toFlag(row["直近"], q.recent))) {
+            errors.append({path, row.line(), QStringLiteral("済 and 直近 must be 0 or 1")});
+            continue;
         }
         records.append(r);
     }
@@ -196,12 +235,12 @@ QList<ContentsRecord> readContents(const QString& path, QList<TsvError>& errors)
     QList<ContentsRecord> records;
     records.reserve(rows.size());
     for (const TsvRow& row : rows) {
-        const QStringList& f = row.fields;
         ContentsRecord r;
-        r.line = row.line;
-        r.entry = {f[0], f[1], f[2], 0};
-        if (!toInteger(f[3], r.entry.sectionNo)) {
-            errors.append({path, row.line, QStringLiteral("section_no is not a whole number: %1").arg(f[3])});
+        r.line = row.line();
+        r.entry = {row["part"], row["chapter"], row["section"], 0};
+        if (!toInteger(row["section_no"], r.entry.sectionNo)) {
+            errors.append(
+                {path, row.line(), QStringLiteral("section_no is not a whole number: %1").arg(row["section_no"])});
             continue;
         }
         records.append(r);
@@ -209,17 +248,20 @@ QList<ContentsRecord> readContents(const QString& path, QList<TsvError>& errors)
     return records;
 }
 
-QByteArray questionTable(const QList<store::Question>& questions, bool withFlags)
+QByteArray questionTable(const QList<store::Question>& questions, TableColumns columns)
 {
+    const bool record = columns == TableColumns::Record;
     QStringList header = questionHeader();
-    if (withFlags)
-        header += flagHeader();
+    header << QStringLiteral("重要度");
+    if (record)
+        header << QStringLiteral("済") << QStringLiteral("直近");
     QString text = header.join(u'\t') + u'\n';
     for (const store::Question& q : questions) {
         QStringList fields = {QString::number(q.no),  escapeField(q.part),       escapeField(q.chapter),
                               escapeField(q.section), escapeField(q.subsection), escapeField(q.article),
-                              escapeField(q.caption), escapeField(q.passage),    escapeField(q.answers)};
-        if (withFlags)
+                              escapeField(q.caption), escapeField(q.passage),    escapeField(q.answers),
+                              escapeField(q.tier)};
+        if (record)
             fields << QString::number(q.done) << QString::number(q.recent);
         text += fields.join(u'\t') + u'\n';
     }

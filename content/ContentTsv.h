@@ -3,9 +3,11 @@
 #include "store/DatabaseBuilder.h"
 #include "store/Question.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 namespace content {
 
@@ -21,11 +23,23 @@ struct TsvError
 // The first error as one line, with a count of the others.
 QString summarize(const QList<TsvError>& errors);
 
-// One data row of a tab-separated file and the line it stands on.
-struct TsvRow
+// One data row of a tab-separated file and the line it stands on, its fields found by the names of the header.
+class TsvRow
 {
-    int line = 0;
-    QStringList fields;
+public:
+    TsvRow(int line, const QStringList& fields, std::shared_ptr<const QHash<QString, qsizetype>> columns)
+        : m_line(line), m_fields(fields), m_columns(std::move(columns))
+    {
+    }
+
+    int line() const { return m_line; }
+    // The field under the column of that name (UTF-8); readTsv makes sure every column it was asked for is there.
+    QString operator[](const char* column) const;
+
+private:
+    int m_line = 0;
+    QStringList m_fields;
+    std::shared_ptr<const QHash<QString, qsizetype>> m_columns;
 };
 
 // Reads a UTF-8 tab-separated file whose header begins with the given columns. Every data row must have as many
@@ -55,15 +69,24 @@ struct ContentsRecord
 };
 
 const QStringList& questionHeader(); // Ｎｏ 編 章 節 款 条 定義 問題 回答
-const QStringList& flagHeader();     // 済 直近
+// The importance tiers a question may have (重要度): A, B, C (see ImportanceTiers).
+const QStringList& tierNames();
 
-// questions.tsv: the question header, optionally followed by 済 and 直近 (0 or 1; 0 when absent).
+// The columns a question table may have after 回答, in any order: 重要度 (A, B, C or empty), and the flags 済 and
+// 直近 (0 or 1), both or neither. A column left out reads as empty or 0.
+const QStringList& optionalColumns();
+
+// questions.tsv: the question header, then optional columns.
 QList<QuestionRecord> readQuestions(const QString& path, QList<TsvError>& errors);
 // toc.tsv: header "part chapter section section_no ...".
 QList<ContentsRecord> readContents(const QString& path, QList<TsvError>& errors);
 
-// The question table as text: header and one line per question, LF line ends; with the flag columns on request.
-QByteArray questionTable(const QList<store::Question>& questions, bool withFlags);
+// Which columns a question table is written with: the questions as generate makes them (with 重要度), or a
+// learner's record as export writes it (with 重要度, 済 and 直近).
+enum class TableColumns { Questions, Record };
+
+// The question table as text: header and one line per question, LF line ends.
+QByteArray questionTable(const QList<store::Question>& questions, TableColumns columns);
 
 QList<store::Question> questionsOf(const QList<QuestionRecord>& records);
 QList<store::ContentsEntry> entriesOf(const QList<ContentsRecord>& records);

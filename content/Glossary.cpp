@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 
 namespace content {
 
@@ -44,7 +45,13 @@ QString answerWordProblem(const QString& word)
     if (word.isEmpty())
         return QStringLiteral("is empty");
     bool digitsOnly = true;
-    for (const QChar c : word) {
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const QChar c = word.at(i);
+        const bool carried = i == 0 && c == columnBlank && word.size() > 1;
+        if (carried) {
+            digitsOnly = false;
+            continue;
+        }
         if (c.isSpace())
             return QStringLiteral("holds a blank");
         if (c == u',' || c == u'《' || c == u'》')
@@ -57,6 +64,12 @@ QString answerWordProblem(const QString& word)
     return {};
 }
 
+QString askedForm(const QString& term)
+{
+    const bool bare = !term.isEmpty() && std::all_of(term.begin(), term.end(), isKanjiNumeral);
+    return bare ? columnBlank + term : term;
+}
+
 QList<Term> readGlossary(const QString& path, QList<TsvError>& errors)
 {
     static const QStringList header = {QStringLiteral("term"), QStringLiteral("category"), QStringLiteral("level")};
@@ -64,22 +77,21 @@ QList<Term> readGlossary(const QString& path, QList<TsvError>& errors)
     QList<Term> terms;
     QSet<QString> seen;
     for (const TsvRow& row : rows) {
-        const QStringList& f = row.fields;
-        Term t{f[0], f[1], f[2].toInt(), row.line};
-        if (const QString problem = answerWordProblem(t.text); !problem.isEmpty()) {
-            errors.append({path, row.line, QStringLiteral("term 「%1」 %2").arg(t.text, problem)});
+        Term t{row["term"], row["category"], row["level"].toInt(), row.line()};
+        if (const QString problem = answerWordProblem(askedForm(t.text)); !problem.isEmpty()) {
+            errors.append({path, row.line(), QStringLiteral("term 「%1」 %2").arg(t.text, problem)});
             continue;
         }
         if (!glossaryCategories().contains(t.category)) {
-            errors.append({path, row.line, QStringLiteral("unknown category 「%1」").arg(t.category)});
+            errors.append({path, row.line(), QStringLiteral("unknown category 「%1」").arg(t.category)});
             continue;
         }
-        if (f[2] != QString::number(t.level) || t.level < 1 || t.level > 3) {
-            errors.append({path, row.line, QStringLiteral("level must be 1, 2 or 3: %1").arg(f[2])});
+        if (row["level"] != QString::number(t.level) || t.level < 1 || t.level > 3) {
+            errors.append({path, row.line(), QStringLiteral("level must be 1, 2 or 3: %1").arg(row["level"])});
             continue;
         }
         if (seen.contains(t.text)) {
-            errors.append({path, row.line, QStringLiteral("term 「%1」 is listed twice").arg(t.text)});
+            errors.append({path, row.line(), QStringLiteral("term 「%1」 is listed twice").arg(t.text)});
             continue;
         }
         seen.insert(t.text);
@@ -97,14 +109,15 @@ QList<ExamFact> readExamFacts(const QString& path, const QList<Term>& glossary, 
         byText.insert(t.text, &t);
     QList<ExamFact> facts;
     for (const TsvRow& row : readTsv(path, header, errors)) {
-        const QStringList& f = row.fields;
-        const Term* term = byText.value(f[2]);
-        if (!parseArticleRef(f[0]))
-            errors.append({path, row.line, QStringLiteral("「%1」 names no paragraph").arg(f[0])});
+        const ExamFact fact{row["paragraph"], row["item"], row["term"], row["note"], row.line()};
+        const Term* term = byText.value(fact.term);
+        if (!parseArticleRef(fact.paragraph))
+            errors.append({path, row.line(), QStringLiteral("「%1」 names no paragraph").arg(fact.paragraph)});
         else if (!term || isFiller(*term) || isFixedPhrase(term->category))
-            errors.append({path, row.line, QStringLiteral("「%1」 is no answer word of the glossary").arg(f[2])});
+            errors.append(
+                {path, row.line(), QStringLiteral("「%1」 is no answer word of the glossary").arg(fact.term)});
         else
-            facts.append({f[0], f[1], f[2], f[3], row.line});
+            facts.append(fact);
     }
     return facts;
 }

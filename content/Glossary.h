@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ContentTsv.h"
+#include "Statute.h"
 
 #include <QList>
 #include <QString>
@@ -37,9 +38,15 @@ inline bool isFiller(const Term& term)
     return term.level == 3;
 }
 
-// Why a word cannot be an answer, or empty when it can: an answer must not be empty, hold a blank, a comma or a
-// marker bracket, nor consist of digits only, or it could touch or break a blank marker.
+// Why a word cannot be an answer, or empty when it can: an answer must not be empty, hold a blank (but for the column
+// blank it may carry first), a comma or a marker bracket, nor consist of digits only, or it could touch or break a
+// blank marker.
 QString answerWordProblem(const QString& word);
+
+// The form in which a term is asked. A bare numeral (六, the multiplier of an item) is asked with the column blank
+// before it, 「　六」, the text that makes it stand alone: the quiz screen blanks every occurrence of an answer, and
+// the numerals of provisions (第四百二十三条) must keep their digits.
+QString askedForm(const QString& term);
 
 // Reads terms.tsv; unknown categories, bad levels, words that cannot be answers and repeated terms are errors.
 QList<Term> readGlossary(const QString& path, QList<TsvError>& errors);

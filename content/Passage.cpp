@@ -45,10 +45,10 @@ public:
     {
         const Paragraph& p = m_paragraph;
         const bool apart = asksItemsApart(p);
-        if (!apart && fits(passageOf(p), fitRows))
-            return {whole(p.text)};
         if (p.items.isEmpty())
             return {whole(p.shortText.isEmpty() ? p.text : p.shortText)};
+        if (!apart && fits(passageOf(p), fitRows))
+            return {whole(p.text)};
         for (qsizetype i = 0; i < p.items.size(); ++i) {
             const Item& item = p.items[i];
             QList<qsizetype> all(item.subItems.size());

@@ -43,8 +43,9 @@ struct PassagePart
 // a few items at a time, even where the whole would fit the box.
 bool asksItemsApart(const Paragraph& paragraph);
 
-// The passages a paragraph is asked in. One, the whole paragraph, when it fits the box (rowsOf at most
-// boxRows - 2, room left for the blank markers) and its items are not asked apart; else consecutive items in
+// The passages a paragraph is asked in. A paragraph without items: one, in its shortened form where it has one.
+// Else one, the whole paragraph, when it fits the box (rowsOf at most boxRows - 2, room left for the blank markers)
+// and its items are not asked apart; else consecutive items in
 // parts that fit, each part carrying the sentences (their shortened form where the whole sentences leave no room), an
 // item too long for one part spread over several with its first line repeated, and the items asked apart at most
 // a few lines at a time.

@@ -43,33 +43,32 @@ QList<Paragraph> readStatute(const QString& path, QList<TsvError>& errors)
     QList<Paragraph> paragraphs;
     paragraphs.reserve(rows.size());
     for (const TsvRow& row : rows) {
-        const QStringList& f = row.fields;
         Paragraph p;
-        p.line = row.line;
-        p.article = f[1];
-        const auto key = parseKey(f[2]);
-        const auto named = parseArticleRef(f[1]);
+        p.line = row.line();
+        p.article = row["article"];
+        const auto key = parseKey(row["article_key"]);
+        const auto named = parseArticleRef(p.article);
         bool ok = false;
-        const int paragraph = f[3].toInt(&ok);
+        const int paragraph = row["paragraph"].toInt(&ok);
         if (!key || !named || *key != *named || named->paragraph != 0 || !ok || paragraph <= 0) {
-            errors.append(
-                {path, row.line,
-                 QStringLiteral("article, article_key and paragraph do not agree: %1 %2 %3").arg(f[1], f[2], f[3])});
+            errors.append({path, row.line(),
+                           QStringLiteral("article, article_key and paragraph do not agree: %1 %2 %3")
+                               .arg(p.article, row["article_key"], row["paragraph"])});
             continue;
         }
         if (key->branch >= 100 || paragraph >= 100) {
-            errors.append({path, row.line, QStringLiteral("branch and paragraph numbers must stay below 100")});
+            errors.append({path, row.line(), QStringLiteral("branch and paragraph numbers must stay below 100")});
             continue;
         }
         p.ref = {key->article, key->branch, paragraph};
-        p.heading = f[4];
-        p.part = f[5];
-        p.chapter = f[6];
-        p.section = f[7];
-        p.subsection = f[8];
-        p.text = f[9];
+        p.heading = row["heading"];
+        p.part = row["part"];
+        p.chapter = row["chapter"];
+        p.section = row["section"];
+        p.subsection = row["subsection"];
+        p.text = row["text"];
         bool itemsOk = true;
-        for (const QString& line : f[10].split(itemSeparator, Qt::SkipEmptyParts)) {
+        for (const QString& line : row["items"].split(itemSeparator, Qt::SkipEmptyParts)) {
             const qsizetype blank = line.indexOf(u' ');
             if (blank <= 0) {
                 itemsOk = false;
@@ -78,7 +77,7 @@ QList<Paragraph> readStatute(const QString& path, QList<TsvError>& errors)
             p.items.append({line.left(blank), line.mid(blank + 1), {}, {}});
         }
         if (!itemsOk) {
-            errors.append({path, row.line, QStringLiteral("an item lacks its number: %1").arg(f[10])});
+            errors.append({path, row.line(), QStringLiteral("an item lacks its number: %1").arg(row["items"])});
             continue;
         }
         paragraphs.append(p);

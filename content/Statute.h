@@ -31,6 +31,9 @@ struct Paragraph
     QString article; // 第百七十九条の二
     ArticleRef ref;  // with the paragraph number
     QString heading; // （株主総会の権限）, or empty
+    // The caption its questions show (定義): the article's own heading, or what captions.tsv gives an article without
+    // one (readAct).
+    QString caption;
     QString part;
     QString chapter; // empty in the parts without chapters
     QString section;

@@ -153,8 +153,8 @@ int lint(const QStringList& args)
     c.option(QStringLiteral("password"), passwordHelp, {}, QStringLiteral("password"));
     if (!c.parse(args, 1))
         return 2;
-    return content::commands::lint(c.file(), content::ContentFolder(c.value(QStringLiteral("content"))), c.key(),
-                                   content::LintOptions(), out(), err());
+    return content::commands::lint(c.file(), content::ContentFolder(c.value(QStringLiteral("content"))), c.key(), out(),
+                                   err());
 }
 
 int report(const QStringList& args)
@@ -167,14 +167,32 @@ int report(const QStringList& args)
     c.option(QStringLiteral("password"), passwordHelp, {}, QStringLiteral("password"));
     c.option(QStringLiteral("sample"), QStringLiteral("How many questions to show, spread evenly (default 0)."), {},
              QStringLiteral("count"));
+    c.option(QStringLiteral("tier"), QStringLiteral("Draw the sample from the questions of this tier (A, B or C)."), {},
+             QStringLiteral("tier"));
+    c.option(QStringLiteral("seed"),
+             QStringLiteral("Draw the sample at random, the same questions for the same seed (a whole number)."), {},
+             QStringLiteral("seed"));
     if (!c.parse(args, 1))
         return 2;
+    content::commands::SampleOptions sample;
     bool ok = true;
-    const QString sampleText = c.value(QStringLiteral("sample"));
-    const int sample = sampleText.isEmpty() ? 0 : sampleText.toInt(&ok);
-    if (!ok || sample < 0) {
+    const QString count = c.value(QStringLiteral("sample"));
+    sample.count = count.isEmpty() ? 0 : count.toInt(&ok);
+    if (!ok || sample.count < 0) {
         err() << "report: --sample takes a count (see --help)\n";
         return 2;
+    }
+    sample.tier = c.value(QStringLiteral("tier"));
+    if (!sample.tier.isEmpty() && !content::tierNames().contains(sample.tier)) {
+        err() << "report: --tier takes A, B or C (see --help)\n";
+        return 2;
+    }
+    if (c.isSet(QStringLiteral("seed"))) {
+        sample.seed = c.value(QStringLiteral("seed")).toUInt(&ok);
+        if (!ok) {
+            err() << "report: --seed takes a whole number (see --help)\n";
+            return 2;
+        }
     }
     return content::commands::report(c.file(), content::ContentFolder(c.value(QStringLiteral("content"))), c.key(),
                                      sample, out(), err());

@@ -37,8 +37,8 @@ inline const QStringList terms =
 
 // The Act: 第一条 and 第二条 (two paragraphs, no heading of its own) in 第一編第一章; 第二百九十五条 in a section, its
 // first paragraph with a sub-item list, its second with a two-column item; 第八百十七条 in 第六編 (no chapters, no
-// heading). Its tables, a glossary (the sample's unless given), two exam facts, a 目次, and in questions.tsv what
-// generate makes of them.
+// heading). Its tables (captions for the two articles without one, tiers), a glossary (the sample's unless given),
+// two exam facts, a 目次, and in questions.tsv what generate makes of them.
 inline void writeFolder(const QString& path, const QStringList& glossary = terms)
 {
     const QString meetings = "第二編 株式会社|第四章 機関|第一節 株主総会及び種類株主総会等";
@@ -67,22 +67,29 @@ inline void writeFolder(const QString& path, const QStringList& glossary = terms
     writeFile(folder.subItemLines(), tsv({"article|paragraph|item|label|text", "第二百九十五条|1|二|イ|取締役の氏名",
                                           "第二百九十五条|1|二|ロ|取締役の員数"}));
     writeFile(folder.shortTexts(), tsv({"article|paragraph|item|text"}));
+    // The caption of 第一条 carries over to 第二条; the title of 第六編 serves as the caption of 第八百十七条.
+    writeFile(folder.captions(), tsv({"article|caption|reason", "第二条|（趣旨）|第一条の見出しを共有する",
+                                      "第八百十七条|（外国会社）|第六編の題名が見出しを兼ねる"}));
+    writeFile(folder.formulaOnly(), tsv({"paragraph|reason"}));
+    // 第八百十七条 asks its exam fact: A whatever its range says.
+    writeFile(folder.tiers(),
+              tsv({"from|to|tier|reason", "第一条|第二条|B|総則", "第二百九十五条|第二百九十五条|A|権限",
+                   "第八百十七条|第八百十七条|C|外国会社", "第二条第二項|第二条第二項|C|住所"}));
     writeFile(folder.terms(), tsv(QStringList{"term|category|level"} + glossary));
     writeFile(folder.examFacts(), tsv({"paragraph|item|term|note", "第二百九十五条第一項|一|定款の変更|総会の決議事項",
                                        "第八百十七条||日本における代表者|外国会社の代表者"}));
     writeFile(folder.contents(),
               tsv({"part|chapter|section|section_no|first_article|last_article", meetings + "|1||"}));
-    // The caption of 第一条 carries over to 第二条; the title of 第六編 serves as the caption of 第八百十七条.
-    writeFile(
-        folder.questions(),
-        tsv({"Ｎｏ|編|章|節|款|条|定義|問題|回答", "1000100|" + general + "第一条|（趣旨）|" + text[0] + "|組織,管理",
-             "2000100|" + general + "第二条第一項|（趣旨）|" + text[1] + "|法人",
-             "2000200|" + general + "第二条第二項|（趣旨）|" + text[2] + "|本店,所在地",
-             "295000100|" + meeting + "第二百九十五条第一項|（権限）|" + text[3] +
-                 "\\n一 定款の変更\\n二 取締役の選任\\n　イ 取締役の氏名\\n　ロ 取締役の員数|決議,定款の変更",
-             "295000200|" + meeting + "第二百九十五条第二項|（権限）|" + text[4] +
-                 "\\n一 取締役会設置会社　取締役会|招集,取締役会設置会社,取締役会",
-             "817000100|" + foreign + "第八百十七条|（外国会社）|" + text[5] + "|日本における代表者"}));
+    writeFile(folder.questions(),
+              tsv({"Ｎｏ|編|章|節|款|条|定義|問題|回答|重要度",
+                   "1000100|" + general + "第一条|（趣旨）|" + text[0] + "|組織,管理|B",
+                   "2000100|" + general + "第二条第一項|（趣旨）|" + text[1] + "|法人|B",
+                   "2000200|" + general + "第二条第二項|（趣旨）|" + text[2] + "|本店,所在地|C",
+                   "295000100|" + meeting + "第二百九十五条第一項|（権限）|" + text[3] +
+                       "\\n一 定款の変更\\n二 取締役の選任\\n　イ 取締役の氏名\\n　ロ 取締役の員数|決議,定款の変更|A",
+                   "295000200|" + meeting + "第二百九十五条第二項|（権限）|" + text[4] +
+                       "\\n一 取締役会設置会社　取締役会|招集,取締役会設置会社,取締役会|A",
+                   "817000100|" + foreign + "第八百十七条|（外国会社）|" + text[5] + "|日本における代表者|A"}));
 }
 
 } // namespace samples

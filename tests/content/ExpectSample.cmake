@@ -1,21 +1,50 @@
-# Fails unless the sample in content/README.md (between its sample markers) is what 'report --sample 40' prints
-# for the committed questions.tsv.
-execute_process(COMMAND ${TOOL} report ${CONTENT}/questions.tsv --content ${CONTENT} --sample 40
+# Fails unless a sample in content/README.md (between its markers "<!-- MARKER: begin -->" and "<!-- MARKER: end -->")
+# is what 'report content/questions.tsv ARGS' prints for the committed questions.tsv (ARGS separated by "|"). With
+# QUESTIONS_ONLY, the sample holds the questions alone, not the measures printed before them. With GRADES, the grade
+# table of the README (between "<!-- grades: begin -->" and "<!-- grades: end -->") has one row "| Ｎｏ | …" for every
+# question of the sample, and no other.
+string(REPLACE "|" ";" args "${ARGS}")
+execute_process(COMMAND ${TOOL} report ${CONTENT}/questions.tsv --content ${CONTENT} ${args}
                 RESULT_VARIABLE status OUTPUT_VARIABLE report ERROR_VARIABLE err)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "report failed (${status}): ${err}")
 endif()
-file(READ ${CONTENT}/README.md readme)
-string(FIND "${readme}" "<!-- sample: begin -->\n```text\n" begin)
-string(FIND "${readme}" "```\n<!-- sample: end -->" end)
-if(begin EQUAL -1 OR end EQUAL -1)
-    message(FATAL_ERROR "content/README.md has no sample markers")
+if(QUESTIONS_ONLY)
+    string(FIND "${report}" "\nＮｏ " first)
+    math(EXPR first "${first} + 1")
+    string(SUBSTRING "${report}" ${first} -1 report)
 endif()
-string(LENGTH "<!-- sample: begin -->\n```text\n" skip)
-math(EXPR from "${begin} + ${skip}")
-math(EXPR length "${end} - ${from}")
-string(SUBSTRING "${readme}" ${from} ${length} shown)
+
+file(READ ${CONTENT}/README.md readme)
+# The text between "<!-- name: begin -->" plus the opening of a block, and the closing before "<!-- name: end -->".
+function(between name opening closing result)
+    string(FIND "${readme}" "<!-- ${name}: begin -->\n${opening}" begin)
+    string(FIND "${readme}" "${closing}<!-- ${name}: end -->" end)
+    if(begin EQUAL -1 OR end EQUAL -1)
+        message(FATAL_ERROR "content/README.md has no ${name} markers")
+    endif()
+    string(LENGTH "<!-- ${name}: begin -->\n${opening}" skip)
+    math(EXPR from "${begin} + ${skip}")
+    math(EXPR length "${end} - ${from}")
+    string(SUBSTRING "${readme}" ${from} ${length} text)
+    set(${result} "${text}" PARENT_SCOPE)
+endfunction()
+
+between(${MARKER} "```text\n" "```\n" shown)
+string(REPLACE "|" " " command "report content/questions.tsv ${ARGS}")
 if(NOT shown STREQUAL report)
-    message(FATAL_ERROR "the sample in content/README.md is not what 'harunire-km-content report "
-                        "content/questions.tsv --sample 40' prints: replace it with that output")
+    message(FATAL_ERROR "the ${MARKER} in content/README.md is not what 'harunire-km-content ${command}' prints: "
+                        "replace it with that output")
+endif()
+
+if(GRADES)
+    string(REGEX MATCHALL "Ｎｏ [0-9]+\n" sampled "${report}")
+    string(REGEX REPLACE "Ｎｏ ([0-9]+)\n" "\\1" sampled "${sampled}")
+    between(grades "" "" grades)
+    string(REGEX MATCHALL "\n\\| [0-9]+ \\|" graded "${grades}")
+    string(REGEX REPLACE "\n\\| ([0-9]+) \\|" "\\1" graded "${graded}")
+    if(NOT sampled STREQUAL graded)
+        message(FATAL_ERROR "the grade table of content/README.md must grade the questions of the ${MARKER}, in "
+                            "its order:\nsampled ${sampled}\ngraded  ${graded}")
+    endif()
 endif()

@@ -1,7 +1,7 @@
 // The tool's commands on question files: building one, keeping a learner's progress across rebuilds and merges,
 // reading it back, and failing on bad input or arguments with one line and nothing changed.
 #include "ContentSamples.h"
-#include "content/ContentTsv.h"
+#include "content/ContentDatabase.h"
 #include "support/Fixture.h"
 
 #include <QDir>
@@ -25,6 +25,29 @@ QMap<QString, QByteArray> snapshot()
     return files;
 }
 
+// Ｎｏ, 済, 直近 and 重要度 of every question of the learner's file, as "10:0/1/A 20:1/1/ …".
+QString record()
+{
+    QStringList rows;
+    for (const content::QuestionRecord& r : content::readDatabase(learner, fixture::programKey()).questions)
+        rows << QStringLiteral("%1:%2/%3/%4")
+                    .arg(r.question.no)
+                    .arg(r.question.done)
+                    .arg(r.question.recent)
+                    .arg(r.question.tier);
+    return rows.join(u' ');
+}
+
+// The learner's file as files were before 重要度: the same questions, without the column.
+void dropTiers()
+{
+    fixture::exec(
+        learner,
+        "CREATE TABLE 旧 AS SELECT Ｎｏ, 済, 直近, 編, 章, 節, 款, 条, 定義, 問題, 回答 FROM 問題; DROP TABLE 問題; "
+        "ALTER TABLE 旧 RENAME TO 問題",
+        fixture::programKey());
+}
+
 } // namespace
 
 class TestContentBuild final : public QObject
@@ -43,7 +66,7 @@ void TestContentBuild::commands_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("out"); // lines it prints there; nothing at all when empty
     QTest::addColumn<QString>("err");
-    QTest::addColumn<QString>("flags"); // of the learner's file after a command that succeeds
+    QTest::addColumn<QString>("flags"); // record() of the learner's file after a command that succeeds
     auto row = [](const char* name, const QStringList& arguments, int status, const QString& out, const QString& err,
                   const QString& flags = {}, const Setup& setup = {}) {
         QTest::newRow(name) << setup << arguments << status << out << err << flags;
@@ -53,10 +76,11 @@ void TestContentBuild::commands_data()
     };
     const QStringList build = {"build", "--questions", "questions.tsv", "--toc", "toc.tsv", "--output", learner};
     const QStringList discard = build + QStringList{"--discard-progress"};
-    const QString kept = "1000100:0/0 2000100:1/1 2000200:0/0 295000100:0/1 295000200:0/0 817000100:0/0";
+    const QString kept = "1000100:0/0/B 2000100:1/1/B 2000200:0/0/C 295000100:0/1/A 295000200:0/0/A 817000100:0/0/A";
     const QString other =
         "ソラメモ.mdb: file is encrypted or is not a database (wrong password, or not a question file)";
     const QByteArray header = "Ｎｏ\t編\t章\t節\t款\t条\t定義\t問題\t回答\n";
+    const QByteArray tiered = "Ｎｏ\t編\t章\t節\t款\t条\t定義\t問題\t回答\t重要度\n";
     const QByteArray good = "1\t第一編 総則\t第一章 通則\t\t\t第一条\t\t会社は、法人とする。\t法人";
     const QByteArray flagged = "Ｎｏ\t編\t章\t節\t款\t条\t定義\t問題\t回答\t済\t直近\n" + good;
 
@@ -64,10 +88,10 @@ void TestContentBuild::commands_data()
     row("a rebuild keeps the flags by Ｎｏ", build, 0,
         "ソラメモ.mdb: kept the progress of 2 questions; 1 questions with progress are no longer there\n", {}, kept);
     row("a rebuild told so discards them", discard, 0, {}, {},
-        "1000100:0/0 2000100:0/0 2000200:0/0 295000100:0/0 295000200:0/0 817000100:0/0");
+        "1000100:0/0/B 2000100:0/0/B 2000200:0/0/C 295000100:0/0/A 295000200:0/0/A 817000100:0/0/A");
     row("an exported record moves to a new file",
         {"build", "--questions", "record.tsv", "--toc", "toc.tsv", "--output", learner}, 0, {}, {},
-        kept + " 9000100:1/0", [] {
+        kept + " 9000100:1/0/A", [] {
             QProcess::execute(HARUNIRE_CONTENT_TOOL, {"export", learner, "--output", "record.tsv"});
             QFile::remove(learner);
         });
@@ -75,6 +99,7 @@ void TestContentBuild::commands_data()
     row("a merge carries paragraph numbers to Ｎｏ × 100", {"merge", "--from", "newer.mdb", "--into", learner}, 0,
         "ソラメモ.mdb: 6 questions, kept the progress of 2 questions\n", {}, kept, [build] {
             fixture::exec(learner, "UPDATE 問題 SET Ｎｏ = Ｎｏ / 100", fixture::programKey());
+            dropTiers();
             QProcess::execute(HARUNIRE_CONTENT_TOOL, build.mid(0, 6) << "newer.mdb");
         });
     // A build that fails leaves the file it would replace as it was.
@@ -96,8 +121,11 @@ void TestContentBuild::commands_data()
         table(header + "一" + good.mid(1)));
     row("flag neither 0 nor 1", build, 1, {}, "build: questions.tsv:2: 済 and 直近 must be 0 or 1\n", {},
         table(flagged + "\t2\t0\n"));
-    row("flag columns misnamed", build, 1, {}, "build: questions.tsv:1: the columns after 回答 must be: 済 直近\n", {},
-        table(QByteArray(flagged).replace("済\t直近", "直近\t済") + "\t0\t0\n"));
+    row("a column after 回答 of no known name", build, 1, {},
+        "build: questions.tsv:1: the columns after 回答 may be 重要度 済 直近, each once\n", {},
+        table(QByteArray(flagged).replace("直近", "備考") + "\t0\t0\n"));
+    row("重要度 other than A, B, C", build, 1, {}, "build: questions.tsv:2: 重要度 must be A, B, C or empty\n", {},
+        table(tiered + good + "\tD\n"));
     row("not UTF-8", build, 1, {}, "build: questions.tsv:3: not valid UTF-8\n", {},
         table(header + good + "\n2\t\xff\xfe\n"));
     row("empty file", build, 1, {}, "build: questions.tsv: empty file\n", {}, table({}));
@@ -121,8 +149,14 @@ void TestContentBuild::commands_data()
     // Lint and report
     row("lint with findings, one line each", {"lint", learner, "--content", "."}, 1,
         "ソラメモ.mdb: Ｎｏ 2000100 第二条第一項: 回答 is Null\n", {});
-    row("report of the measures", {"report", "questions.tsv", "--content", "."}, 0,
-        "paragraphs without a question   0 of 6\n", {});
+    row("report of the measures and the tiers", {"report", "questions.tsv", "--content", "."}, 0,
+        "tiers                           A 3, B 2, C 1", {});
+    row("report of a sample of one tier",
+        {"report", "questions.tsv", "--content", ".", "--tier", "C", "--sample", "1", "--seed", "7"}, 0,
+        "\nＮｏ 2000200\n", {});
+    row("report of a tier that is none", {"report", "questions.tsv", "--tier", "D"}, 2, {},
+        "report: --tier takes A, B or C (see --help)\n");
+    row("export of a file made before 重要度", {"export", learner}, 0, "回答\t重要度\t済\t直近\n", {}, {}, dropTiers);
 }
 
 void TestContentBuild::commands()
@@ -162,7 +196,7 @@ void TestContentBuild::commands()
     if (status != 0)
         QVERIFY(snapshot() == before);
     if (!flags.isEmpty())
-        QCOMPARE(fixture::flags(learner, fixture::programKey()), flags);
+        QCOMPARE(record(), flags);
     QCOMPARE(QDir().entryList({"*.building", "*-journal"}), QStringList());
 }
 

@@ -37,6 +37,7 @@ private slots:
     void actTables();
     void parts_data();
     void parts();
+    void partAnswers();
     void answers_data();
     void answers();
     void sampleQuestions_data();
@@ -52,12 +53,12 @@ void TestContentGenerate::actTables_data()
     const QString lines = "article|paragraph|item|label|text";
     QTest::newRow("columns that do not make the item")
         << "item_columns.tsv" << QStringList{columns, "第二百九十五条|2|一|取締役会設置会社|取締役"}
-        << "the columns of item 一 of 第二百九十五条 do not make its text";
+        << "the columns of item 一 of 第二百九十五条 paragraph 2 do not make its text";
     QTest::newRow("a two-column item without a split point")
         << "item_columns.tsv" << QStringList{columns} << "item 一 of 第二百九十五条 paragraph 2 has no split point";
     QTest::newRow("a split point for an item the Act lacks")
         << "item_columns.tsv" << QStringList{columns, "第二百九十五条|2|二|取締役会設置会社|取締役会"}
-        << "no item 二 in 第二百九十五条 paragraph 2";
+        << "no item 二 of 第二百九十五条 paragraph 2";
     QTest::newRow("sub-items that do not make the data set's text")
         << "subitem_lines.tsv" << QStringList{lines, "第二百九十五条|1|二|イ|取締役の氏名"}
         << "the sub-items of item 二 of 第二百九十五条 paragraph 1 do not make the text of";
@@ -66,6 +67,18 @@ void TestContentGenerate::actTables_data()
     QTest::newRow("a short text that is no shortening")
         << "short_texts.tsv" << QStringList{"article|paragraph|item|text", "第一条|1||会社の（略）法律による。"}
         << "the text is not the original with parts left out";
+    QTest::newRow("an article without a caption of its own and without a row")
+        << "captions.tsv" << QStringList{"article|caption|reason", "第八百十七条|（外国会社）|題名"}
+        << "第二条 has no caption of its own and no row";
+    const QString tiers = "from|to|tier|reason";
+    QTest::newRow("an article in no tier range")
+        << "tiers.tsv" << QStringList{tiers, "第一条|第二条|B|総則", "第二百九十五条|第二百九十五条|A|権限"}
+        << "第八百十七条 is in no range";
+    QTest::newRow("tier ranges that overlap")
+        << "tiers.tsv" << QStringList{tiers, "第一条|第二百九十五条|B|総則", "第二条|第八百十七条|A|権限"}
+        << "第二条 overlaps the range before it";
+    QTest::newRow("a tier that is none") << "tiers.tsv" << QStringList{tiers, "第一条|第八百十七条|D|全部"}
+                                         << "a tier A, B or C and a reason";
 }
 
 void TestContentGenerate::actTables()
@@ -76,10 +89,11 @@ void TestContentGenerate::actTables()
     fixture::TempFolder folder;
     samples::writeFolder(folder.path());
     samples::writeFile(folder.file(file), samples::tsv(lines));
-    QList<content::TsvError> errors;
-    const QList<content::Paragraph> act = content::readAct(content::ContentFolder(folder.path()), errors);
-    QVERIFY2(content::summarize(errors).contains(error), qPrintable(content::summarize(errors)));
-    QVERIFY(act.isEmpty());
+    QString printed;
+    QTextStream stream(&printed);
+    QCOMPARE(content::commands::generate(content::ContentFolder(folder.path()), "made.tsv", stream, stream), 1);
+    QVERIFY2(printed.contains(error), qPrintable(printed));
+    QVERIFY(!QFile::exists("made.tsv"));
 }
 
 void TestContentGenerate::parts_data()
@@ -133,6 +147,26 @@ void TestContentGenerate::parts()
     QCOMPARE(shown, every);
 }
 
+// The answers of a paragraph asked in parts: a figure of the sentences that every part repeats is asked in every part
+// once asked (二週間), and no part asks what the part before showed plainly (監査役, which the first part left shown).
+void TestContentGenerate::partAnswers()
+{
+    content::Paragraph p;
+    p.ref = {10, 0, 1};
+    p.text = QStringLiteral("株主総会の日の二週間前までに、次に掲げる事項を定める。");
+    const QStringList words = {"取締役",     "会計参与", "監査役", "執行役", "清算人",
+                               "会計監査人", "支配人",   "",       "監査役", "発起人"};
+    for (int i = 1; i <= 16; ++i) // eight items of two lines a part
+        p.items.append(
+            {content::numberToKanji(i), words.value(i - 1) + QStringLiteral("は、") + QString(55, u'株'), {}, {}});
+    QStringList asked;
+    const QStringList glossary = {"二週間 1 期間", "株主総会", "取締役",     "会計参与", "監査役",
+                                  "執行役",        "清算人",   "会計監査人", "支配人",   "発起人"};
+    for (const store::Question& q : content::generateQuestions({p}, termsOf(glossary), {}))
+        asked << QStringLiteral("%1 %2").arg(q.no).arg(q.answers);
+    QCOMPARE(asked, QStringList({"10000101 二週間,取締役,会計参与,執行役,会計監査人", "10000102 二週間,発起人"}));
+}
+
 void TestContentGenerate::answers_data()
 {
     QTest::addColumn<QStringList>("glossary"); // "term level category"
@@ -156,8 +190,17 @@ void TestContentGenerate::answers_data()
         "株式会社は、定款で定める。", {"定款"});
     row("filler words where nothing else is left", {"株式会社 3 会社"}, "株式会社は、株式の併合をすることができる。",
         {"株式会社"});
-    row("no blank inside a replacement clause's quotes: the provision reworded instead", {"株主総会", "定款 1 書類"},
-        "第二項の規定の適用については、同項中「株主総会」とあるのは、「定款」とする。", {"第二項"});
+    row("no blank inside the wording a replacement clause replaces; the new wording may be asked",
+        {"株主総会", "定款 1 書類"}, "第二項の規定の適用については、同項中「株主総会」とあるのは、「定款」とする。",
+        {"定款"});
+    row("a bare numeral asked with its column blank, the numerals of provisions left whole", {"六 1 数額", "四 1 数額"},
+        "第四百二十三条第一項の額に次に定める数を乗じた額\r\nイ 代表取締役　六\r\nロ 取締役　四以上", {"　六"});
+    row("never three members of one list, remarks between them or not", {"取締役", "会計参与", "監査役"},
+        "取締役（イ及びロに掲げるものを除く。）、会計参与又は監査役は、報告する。", {"取締役", "会計参与"});
+    row("no answer whose stem the caption （会社の代表） shows", {"代表する 1 権利", "取締役"},
+        "取締役は、株式会社を代表する。", {"取締役"});
+    row("no provision number, even where nothing else is left", {"株主総会"},
+        "第二項の規定の適用については、同項中「株主総会」とあるのは、「定款」とする。", {});
     row("a classic exam fact comes first", {"発起人", "設立時取締役", "設立時監査役"},
         "発起人、設立時取締役又は設立時監査役は、連帯する。", {"発起人", "設立時取締役"}, {"発起人"});
     row("no blank inside a fixed phrase", {"謄写 2 手続", "閲覧又は謄写 3 定型", "営業時間内 1 期間"},
@@ -173,8 +216,9 @@ void TestContentGenerate::answers()
     QFETCH(QStringList, pinned);
     QFETCH(QStringList, expected);
     const content::AnswerChooser chooser(termsOf(glossary), {display});
-    const store::Question headings{0, "第一編 総則", "第一章 通則", {}, {}, "第三百条", "（見出し）", {}, {}, 0, 0, {}, {}};
-    QCOMPARE(chooser.choose({display, headings, pinned, 0, false}), expected);
+    const store::Question headings{
+        0, "第一編 総則", "第一章 通則", {}, {}, "第三百条", "（会社の代表）", {}, {}, 0, 0, {}, {}};
+    QCOMPARE(chooser.choose({display, headings, pinned, 0, false, {}}), expected);
 }
 
 void TestContentGenerate::sampleQuestions_data()
