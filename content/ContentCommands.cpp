@@ -116,15 +116,19 @@ int build(const QString& questionsPath, const QString& tocPath, const QString& o
     const QList<QuestionRecord> questions = readQuestions(questionsPath, errors);
     if (!errors.isEmpty())
         return fail(err, command, summarize(errors));
+    const QList<RevealDay> log = readRevealLog(questionsPath, errors);
+    if (!errors.isEmpty())
+        return fail(err, command, summarize(errors));
     const QList<ContentsRecord> contents = readContents(tocPath, errors);
     if (!errors.isEmpty())
         return fail(err, command, summarize(errors));
     try {
-        const BuildReport report = buildDatabase(output, questionsOf(questions), entriesOf(contents), key, progress);
+        const BuildReport report =
+            buildDatabase(output, questionsOf(questions), entriesOf(contents), log, key, progress);
         if (report.replacedProgress) {
             out << output << ": kept the progress of " << report.keptQuestions << " questions";
-            if (report.lostQuestions > 0)
-                out << "; " << report.lostQuestions << " questions with progress are no longer there";
+            if (!report.unplaced.isEmpty())
+                out << "; " << report.unplaced.size() << " questions with progress are no longer there";
             out << '\n';
         }
     } catch (const ProgressUnreadable& e) {
@@ -146,13 +150,25 @@ int merge(const QString& from, const QString& into, const QByteArray& key, QText
     } catch (const store::StoreError& e) {
         return fail(err, command, storeMessage(from, e));
     }
+    // The newer file brings questions, tiers and 目次; the progress, marks and log are the learner's.
     QList<store::Question> questions = questionsOf(newer.questions);
-    for (store::Question& q : questions)
+    for (store::Question& q : questions) {
         q.done = q.recent = 0;
+        q.markedOn.clear();
+    }
     try {
-        const BuildReport report = buildDatabase(into, questions, entriesOf(newer.contents), key, Progress::Keep);
+        const BuildReport report = buildDatabase(into, questions, entriesOf(newer.contents), {}, key, Progress::Keep);
         out << into << ": " << questions.size() << " questions, kept the progress of " << report.keptQuestions
             << " questions\n";
+        out.flush();
+        if (!report.unplaced.isEmpty()) {
+            QStringList numbers;
+            for (const qint64 no : report.unplaced)
+                numbers << QString::number(no);
+            err << command << ": " << into << ": the progress of " << report.unplaced.size()
+                << " questions found no question to go to (Ｎｏ " << numbers.join(QStringLiteral(", ")) << ")\n";
+            err.flush();
+        }
     } catch (const store::StoreError& e) {
         return fail(err, command, storeMessage(into, e) + QStringLiteral("; the file is left as it was"));
     }
@@ -253,7 +269,8 @@ int exportTable(const QString& database, const QString& output, const QByteArray
         return fail(err, command, QStringLiteral("%1: no such file").arg(database));
     QByteArray table;
     try {
-        table = questionTable(questionsOf(readDatabase(database, key).questions), TableColumns::Record);
+        const DatabaseContent content = readDatabase(database, key);
+        table = questionTable(questionsOf(content.questions), TableColumns::Record, content.log);
     } catch (const store::StoreError& e) {
         return fail(err, command, storeMessage(database, e));
     }

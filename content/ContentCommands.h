@@ -18,13 +18,14 @@ namespace content::commands {
 // all).
 int generate(const ContentFolder& folder, const QString& output, QTextStream& out, QTextStream& err);
 
-// question table + table of contents → question file.
+// question table (with the reveal log an exported record carries) + table of contents → question file.
 int build(const QString& questions, const QString& toc, const QString& output, const QByteArray& key, Progress progress,
           QTextStream& out, QTextStream& err);
 
-// The questions and table of contents of a newer question file (from) into a learner's file (into), keeping the
-// learner's 済 and 直近 by Ｎｏ: new questions are added, changed ones take their new text, gone ones leave (see
-// buildDatabase for the Ｎｏ of files made before paragraphs were asked in parts).
+// The questions, tiers and table of contents of a newer question file (from) into a learner's file (into), keeping
+// the learner's 済, 直近 and 要復習 by Ｎｏ and the whole reveal log: new questions are added, changed ones take their
+// new text, gone ones leave (see buildDatabase for the Ｎｏ of files made before paragraphs were asked in parts).
+// Progress that finds no question is named in one line on err; the exit status stays 0.
 int merge(const QString& from, const QString& into, const QByteArray& key, QTextStream& out, QTextStream& err);
 
 // A question table (with the folder's table of contents) or a question file (with its own 目次), against the Act,
@@ -45,7 +46,8 @@ struct SampleOptions
 int report(const QString& file, const ContentFolder& folder, const QByteArray& key, const SampleOptions& sample,
            QTextStream& out, QTextStream& err);
 
-// question file → question table with the flags; to out when output is empty.
+// question file → the learner's record: the question table with 重要度, 済, 直近 and 要復習, and the reveal log after
+// it; to out when output is empty.
 int exportTable(const QString& database, const QString& output, const QByteArray& key, QTextStream& out,
                 QTextStream& err);
 

@@ -1,6 +1,8 @@
 #include "ContentTsv.h"
 
+#include <QDate>
 #include <QFile>
+#include <algorithm>
 
 namespace content {
 
@@ -28,7 +30,7 @@ QString TsvRow::operator[](const char* column) const
 }
 
 QList<TsvRow> readTsv(const QString& path, const QStringList& header, QList<TsvError>& errors,
-                      QStringList* actualHeader)
+                      QStringList* actualHeader, const TsvSection& section)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -39,6 +41,7 @@ QList<TsvRow> readTsv(const QString& path, const QStringList& header, QList<TsvE
     int lineNo = 0;
     qsizetype width = 0;
     std::shared_ptr<QHash<QString, qsizetype>> columns;
+    int headerLine = section.startsAt.isEmpty() ? 1 : 0; // not found yet
     while (!file.atEnd()) {
         QByteArray bytes = file.readLine();
         ++lineNo;
@@ -47,16 +50,24 @@ QList<TsvRow> readTsv(const QString& path, const QStringList& header, QList<TsvE
         while (bytes.endsWith('\n') || bytes.endsWith('\r'))
             bytes.chop(1);
         const QString line = QString::fromUtf8(bytes);
+        if (headerLine == 0) {
+            if (line == section.startsAt)
+                headerLine = lineNo;
+            else
+                continue;
+        } else if (lineNo > headerLine && !section.endsAt.isEmpty() && line == section.endsAt) {
+            break;
+        }
         if (line.contains(QChar::ReplacementCharacter)) {
             errors.append({path, lineNo, QStringLiteral("not valid UTF-8")});
-            if (lineNo == 1)
+            if (lineNo == headerLine)
                 return {};
             continue;
         }
         const QStringList fields = line.split(u'\t');
-        if (lineNo == 1) {
+        if (lineNo == headerLine) {
             if (fields.mid(0, header.size()) != header) {
-                errors.append({path, 1, QStringLiteral("header must begin with: %1").arg(header.join(u' '))});
+                errors.append({path, lineNo, QStringLiteral("header must begin with: %1").arg(header.join(u' '))});
                 return {};
             }
             width = fields.size();
@@ -142,8 +153,15 @@ const QStringList& tierNames()
 
 const QStringList& optionalColumns()
 {
-    static const QStringList columns = {QStringLiteral("重要度"), QStringLiteral("済"), QStringLiteral("直近")};
+    static const QStringList columns = {QStringLiteral("重要度"), QStringLiteral("済"), QStringLiteral("直近"),
+                                        QStringLiteral("要復習")};
     return columns;
+}
+
+const QStringList& revealLogHeader()
+{
+    static const QStringList header = {QStringLiteral("日付"), QStringLiteral("解答数")};
+    return header;
 }
 
 namespace {
@@ -153,6 +171,12 @@ bool toInteger(const QString& text, qint64& value)
     bool ok = false;
     value = text.toLongLong(&ok);
     return ok;
+}
+
+// A day as the program writes it: YYYY-MM-DD.
+bool isDay(const QString& text)
+{
+    return text.size() == 10 && QDate::fromString(text, Qt::ISODate).isValid();
 }
 
 bool toFlag(const QString& text, int& value)
@@ -186,13 +210,14 @@ QString optionalColumnsProblem(const QStringList& header)
 QList<QuestionRecord> readQuestions(const QString& path, QList<TsvError>& errors)
 {
     QStringList header;
-    const QList<TsvRow> rows = readTsv(path, questionHeader(), errors, &header);
+    const QList<TsvRow> rows = readTsv(path, questionHeader(), errors, &header, {{}, revealLogHeader().join(u'\t')});
     if (const QString problem = optionalColumnsProblem(header); !problem.isEmpty()) {
         errors.append({path, 1, problem});
         return {};
     }
     const bool withTier = header.contains(QStringLiteral("重要度"));
     const bool withFlags = header.contains(QStringLiteral("済"));
+    const bool withMarks = header.contains(QStringLiteral("要復習"));
     QList<QuestionRecord> records;
     records.reserve(rows.size());
     for (const TsvRow& row : rows) {
@@ -222,9 +247,32 @@ QList<QuestionRecord> readQuestions(const QString& path, QList<TsvError>& errors
             errors.append({path, row.line(), QStringLiteral("済 and 直近 must be 0 or 1")});
             continue;
         }
+        if (withMarks) {
+            q.markedOn = row["要復習"];
+            if (!q.markedOn.isEmpty() && !isDay(q.markedOn)) {
+                errors.append({path, row.line(), QStringLiteral("要復習 must be a day (YYYY-MM-DD) or empty")});
+                continue;
+            }
+        }
         records.append(r);
     }
     return records;
+}
+
+QList<RevealDay> readRevealLog(const QString& path, QList<TsvError>& errors)
+{
+    const QString header = revealLogHeader().join(u'\t');
+    QList<RevealDay> log;
+    for (const TsvRow& row : readTsv(path, revealLogHeader(), errors, nullptr, {header, {}})) {
+        RevealDay day{row["日付"], 0};
+        if (!isDay(day.day) || !toInteger(row["解答数"], day.count) || day.count < 0 ||
+            std::any_of(log.begin(), log.end(), [&](const RevealDay& d) { return d.day == day.day; })) {
+            errors.append({path, row.line(), QStringLiteral("a day of 解答記録 is YYYY-MM-DD, once, with a count")});
+            continue;
+        }
+        log.append(day);
+    }
+    return log;
 }
 
 QList<ContentsRecord> readContents(const QString& path, QList<TsvError>& errors)
@@ -248,13 +296,13 @@ QList<ContentsRecord> readContents(const QString& path, QList<TsvError>& errors)
     return records;
 }
 
-QByteArray questionTable(const QList<store::Question>& questions, TableColumns columns)
+QByteArray questionTable(const QList<store::Question>& questions, TableColumns columns, const QList<RevealDay>& log)
 {
     const bool record = columns == TableColumns::Record;
     QStringList header = questionHeader();
     header << QStringLiteral("重要度");
     if (record)
-        header << QStringLiteral("済") << QStringLiteral("直近");
+        header << QStringLiteral("済") << QStringLiteral("直近") << QStringLiteral("要復習");
     QString text = header.join(u'\t') + u'\n';
     for (const store::Question& q : questions) {
         QStringList fields = {QString::number(q.no),  escapeField(q.part),       escapeField(q.chapter),
@@ -262,8 +310,13 @@ QByteArray questionTable(const QList<store::Question>& questions, TableColumns c
                               escapeField(q.caption), escapeField(q.passage),    escapeField(q.answers),
                               escapeField(q.tier)};
         if (record)
-            fields << QString::number(q.done) << QString::number(q.recent);
+            fields << QString::number(q.done) << QString::number(q.recent) << q.markedOn;
         text += fields.join(u'\t') + u'\n';
+    }
+    if (record && !log.isEmpty()) {
+        text += u'\n' + revealLogHeader().join(u'\t') + u'\n';
+        for (const RevealDay& day : log)
+            text += day.day + u'\t' + QString::number(day.count) + u'\n';
     }
     return text.toUtf8();
 }

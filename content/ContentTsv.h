@@ -42,10 +42,18 @@ private:
     std::shared_ptr<const QHash<QString, qsizetype>> m_columns;
 };
 
-// Reads a UTF-8 tab-separated file whose header begins with the given columns. Every data row must have as many
+// Where a table stands in a file that holds two: it begins at the first line, or at the line that equals its
+// header (startsAt; no rows when there is none), and ends at the end of the file, or at a line equal to endsAt.
+struct TsvSection
+{
+    QString startsAt;
+    QString endsAt;
+};
+
+// Reads a UTF-8 tab-separated table whose header begins with the given columns. Every data row must have as many
 // fields as the header; empty lines are skipped. Problems go to errors; the header read goes to actualHeader.
 QList<TsvRow> readTsv(const QString& path, const QStringList& header, QList<TsvError>& errors,
-                      QStringList* actualHeader = nullptr);
+                      QStringList* actualHeader = nullptr, const TsvSection& section = {});
 
 // Escapes of a field: "\n" stands for a line break of the passage (CR LF in the file), "\t" for a tab and "\\" for
 // a backslash. Nothing else is escaped.
@@ -72,21 +80,38 @@ const QStringList& questionHeader(); // Ｎｏ 編 章 節 款 条 定義 問題
 // The importance tiers a question may have (重要度): A, B, C (see ImportanceTiers).
 const QStringList& tierNames();
 
-// The columns a question table may have after 回答, in any order: 重要度 (A, B, C or empty), and the flags 済 and
-// 直近 (0 or 1), both or neither. A column left out reads as empty or 0.
+// A day of the learner's reveal log (解答記録): the day (YYYY-MM-DD) and how many questions were revealed on it.
+struct RevealDay
+{
+    QString day;
+    qint64 count = 0;
+    bool operator==(const RevealDay&) const = default;
+};
+
+// The columns a question table may have after 回答, in any order: 重要度 (A, B, C or empty), the flags 済 and 直近
+// (0 or 1), both or neither, and 要復習 (the day the learner marked the question, YYYY-MM-DD, or empty). A column
+// left out reads as empty or 0.
 const QStringList& optionalColumns();
 
-// questions.tsv: the question header, then optional columns.
+// The header of the reveal log that a learner's record may carry after its questions, following an empty line:
+// 日付 解答数, then one day a line.
+const QStringList& revealLogHeader();
+
+// questions.tsv, or an exported record: the question header, then optional columns.
 QList<QuestionRecord> readQuestions(const QString& path, QList<TsvError>& errors);
+// The reveal log after the questions of an exported record; empty when the table has none. Each day once, a count
+// of zero or more.
+QList<RevealDay> readRevealLog(const QString& path, QList<TsvError>& errors);
 // toc.tsv: header "part chapter section section_no ...".
 QList<ContentsRecord> readContents(const QString& path, QList<TsvError>& errors);
 
 // Which columns a question table is written with: the questions as generate makes them (with 重要度), or a
-// learner's record as export writes it (with 重要度, 済 and 直近).
+// learner's record as export writes it (with 重要度, 済, 直近 and 要復習, and the reveal log after the questions).
 enum class TableColumns { Questions, Record };
 
-// The question table as text: header and one line per question, LF line ends.
-QByteArray questionTable(const QList<store::Question>& questions, TableColumns columns);
+// The question table as text: header and one line per question, LF line ends; a record with its reveal log.
+QByteArray questionTable(const QList<store::Question>& questions, TableColumns columns,
+                         const QList<RevealDay>& log = {});
 
 QList<store::Question> questionsOf(const QList<QuestionRecord>& records);
 QList<store::ContentsEntry> entriesOf(const QList<ContentsRecord>& records);

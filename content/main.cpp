@@ -122,9 +122,10 @@ int generate(const QStringList& args)
 
 int build(const QStringList& args)
 {
-    Command c(QStringLiteral("build"),
-              QStringLiteral("Builds the encrypted question file. An existing file is replaced only once the new "
-                             "one is complete, and the progress it holds (済, 直近) is kept by Ｎｏ."));
+    Command c(
+        QStringLiteral("build"),
+        QStringLiteral("Builds the encrypted question file. An existing file is replaced only once the new "
+                       "one is complete, and the progress it holds (済, 直近, 要復習, 解答記録) is kept by Ｎｏ."));
     c.option(QStringLiteral("questions"), QStringLiteral("The question table."), contentFile("questions.tsv"));
     c.option(QStringLiteral("toc"), QStringLiteral("The table of contents."), contentFile("toc.tsv"));
     c.option(QStringLiteral("output"), QStringLiteral("The question file to write (required)."));
@@ -201,7 +202,8 @@ int report(const QStringList& args)
 int exportTable(const QStringList& args)
 {
     Command c(QStringLiteral("export"),
-              QStringLiteral("Writes a question file out as a question table with 済 and 直近."),
+              QStringLiteral("Writes a question file out as a question table with 重要度, 済, 直近 and 要復習, "
+                             "followed by the reveal log 解答記録."),
               QStringLiteral("file"));
     c.option(QStringLiteral("output"), QStringLiteral("The table to write (default: standard output)."));
     c.option(QStringLiteral("password"), passwordHelp, {}, QStringLiteral("password"));
@@ -214,7 +216,8 @@ int merge(const QStringList& args)
 {
     Command c(QStringLiteral("merge"),
               QStringLiteral("Brings the questions of a newer question file into a learner's file, keeping the "
-                             "learner's progress (済, 直近) by Ｎｏ. The learner's file is replaced only once the "
+                             "learner's progress (済, 直近, 要復習) by Ｎｏ and the reveal log 解答記録. The learner's "
+                             "file is replaced only once the "
                              "new one is complete."));
     c.option(QStringLiteral("from"), QStringLiteral("The newer question file (required)."));
     c.option(QStringLiteral("into"), QStringLiteral("The learner's question file (required)."));

@@ -2,6 +2,7 @@
 // reading it back, and failing on bad input or arguments with one line and nothing changed.
 #include "ContentSamples.h"
 #include "content/ContentDatabase.h"
+#include "store/ProgressTables.h"
 #include "support/Fixture.h"
 
 #include <QDir>
@@ -25,16 +26,19 @@ QMap<QString, QByteArray> snapshot()
     return files;
 }
 
-// Ｎｏ, 済, 直近 and 重要度 of every question of the learner's file, as "10:0/1/A 20:1/1/ …".
+// Ｎｏ, 済, 直近, 重要度 and mark of every question of the learner's file, then its reveal log, as
+// "10:0/1/A/ 20:1/1/A/2026-12-01 | 2026-12-01=3".
 QString record()
 {
+    const content::DatabaseContent content = content::readDatabase(learner, fixture::programKey());
     QStringList rows;
-    for (const content::QuestionRecord& r : content::readDatabase(learner, fixture::programKey()).questions)
-        rows << QStringLiteral("%1:%2/%3/%4")
-                    .arg(r.question.no)
-                    .arg(r.question.done)
-                    .arg(r.question.recent)
-                    .arg(r.question.tier);
+    for (const content::QuestionRecord& r : content.questions) {
+        const store::Question& q = r.question;
+        rows << QStringLiteral("%1:%2/%3/%4/%5").arg(q.no).arg(q.done).arg(q.recent).arg(q.tier, q.markedOn);
+    }
+    rows << QStringLiteral("|");
+    for (const content::RevealDay& day : content.log)
+        rows << QStringLiteral("%1=%2").arg(day.day).arg(day.count);
     return rows.join(u' ');
 }
 
@@ -76,7 +80,9 @@ void TestContentBuild::commands_data()
     };
     const QStringList build = {"build", "--questions", "questions.tsv", "--toc", "toc.tsv", "--output", learner};
     const QStringList discard = build + QStringList{"--discard-progress"};
-    const QString kept = "1000100:0/0/B 2000100:1/1/B 2000200:0/0/C 295000100:0/1/A 295000200:0/0/A 817000100:0/0/A";
+    const QString kept = "1000100:0/0/B/ 2000100:1/1/B/2026-12-01 2000200:0/0/C/ 295000100:0/1/A/2026-12-03 "
+                         "295000200:0/0/A/ 817000100:0/0/A/";
+    const QString log = " | 2026-12-01=3 2026-12-02=5";
     const QString other =
         "ソラメモ.mdb: file is encrypted or is not a database (wrong password, or not a question file)";
     const QByteArray header = "Ｎｏ\t編\t章\t節\t款\t条\t定義\t問題\t回答\n";
@@ -85,22 +91,39 @@ void TestContentBuild::commands_data()
     const QByteArray flagged = "Ｎｏ\t編\t章\t節\t款\t条\t定義\t問題\t回答\t済\t直近\n" + good;
 
     // Progress
-    row("a rebuild keeps the flags by Ｎｏ", build, 0,
-        "ソラメモ.mdb: kept the progress of 2 questions; 1 questions with progress are no longer there\n", {}, kept);
+    row("a rebuild keeps the flags, the marks and the log", build, 0,
+        "ソラメモ.mdb: kept the progress of 2 questions; 1 questions with progress are no longer there\n", {},
+        kept + log);
     row("a rebuild told so discards them", discard, 0, {}, {},
-        "1000100:0/0/B 2000100:0/0/B 2000200:0/0/C 295000100:0/0/A 295000200:0/0/A 817000100:0/0/A");
+        "1000100:0/0/B/ 2000100:0/0/B/ 2000200:0/0/C/ 295000100:0/0/A/ 295000200:0/0/A/ 817000100:0/0/A/ |");
     row("an exported record moves to a new file",
         {"build", "--questions", "record.tsv", "--toc", "toc.tsv", "--output", learner}, 0, {}, {},
-        kept + " 9000100:1/0/A", [] {
+        kept + " 9000100:1/0/A/2026-12-02" + log, [] {
             QProcess::execute(HARUNIRE_CONTENT_TOOL, {"export", learner, "--output", "record.tsv"});
             QFile::remove(learner);
         });
-    // A file made before paragraphs were asked in parts numbered its questions by the paragraph alone.
-    row("a merge carries paragraph numbers to Ｎｏ × 100", {"merge", "--from", "newer.mdb", "--into", learner}, 0,
-        "ソラメモ.mdb: 6 questions, kept the progress of 2 questions\n", {}, kept, [build] {
-            fixture::exec(learner, "UPDATE 問題 SET Ｎｏ = Ｎｏ / 100", fixture::programKey());
+    // A record of the earlier question set (Ｎｏ = the paragraph's number, no 重要度) merged with a newer file that
+    // asks 第二百九十五条第一項 in two parts: each part takes the paragraph's flags and mark; the question no longer
+    // asked is reported.
+    row("a merge carries a paragraph's progress to each of its parts",
+        {"merge", "--from", "newer.mdb", "--into", learner}, 0,
+        "ソラメモ.mdb: 7 questions, kept the progress of 3 questions\n",
+        "merge: ソラメモ.mdb: the progress of 1 questions found no question to go to (Ｎｏ 90001)\n",
+        "1000100:0/0/B/ 2000100:1/1/B/2026-12-01 2000200:0/0/C/ 295000101:0/1/A/2026-12-03 "
+        "295000102:0/1/A/2026-12-03 295000200:0/0/A/ 817000100:0/0/A/" +
+            log,
+        [] {
+            fixture::exec(learner, "UPDATE 問題 SET Ｎｏ = Ｎｏ / 100; UPDATE 要復習 SET Ｎｏ = Ｎｏ / 100",
+                          fixture::programKey());
             dropTiers();
-            QProcess::execute(HARUNIRE_CONTENT_TOOL, build.mid(0, 6) << "newer.mdb");
+            QByteArray table = samples::readFile("questions.tsv");
+            const qsizetype at = table.indexOf("295000100\t");
+            const QByteArray line = table.mid(at, table.indexOf('\n', at) + 1 - at);
+            table.replace(line, QByteArray(line).replace("295000100", "295000101") +
+                                    QByteArray(line).replace("295000100", "295000102"));
+            samples::writeFile("newer.tsv", table);
+            QProcess::execute(HARUNIRE_CONTENT_TOOL, {"build", "--questions", "newer.tsv", "--toc", "toc.tsv",
+                                                      "--output", "newer.mdb", "--discard-progress"});
         });
     // A build that fails leaves the file it would replace as it was.
     row("over a file keyed with another password", build, 1, {},
@@ -122,7 +145,7 @@ void TestContentBuild::commands_data()
     row("flag neither 0 nor 1", build, 1, {}, "build: questions.tsv:2: 済 and 直近 must be 0 or 1\n", {},
         table(flagged + "\t2\t0\n"));
     row("a column after 回答 of no known name", build, 1, {},
-        "build: questions.tsv:1: the columns after 回答 may be 重要度 済 直近, each once\n", {},
+        "build: questions.tsv:1: the columns after 回答 may be 重要度 済 直近 要復習, each once\n", {},
         table(QByteArray(flagged).replace("直近", "備考") + "\t0\t0\n"));
     row("重要度 other than A, B, C", build, 1, {}, "build: questions.tsv:2: 重要度 must be A, B, C or empty\n", {},
         table(tiered + good + "\tD\n"));
@@ -156,7 +179,15 @@ void TestContentBuild::commands_data()
         "\nＮｏ 2000200\n", {});
     row("report of a tier that is none", {"report", "questions.tsv", "--tier", "D"}, 2, {},
         "report: --tier takes A, B or C (see --help)\n");
-    row("export of a file made before 重要度", {"export", learner}, 0, "回答\t重要度\t済\t直近\n", {}, {}, dropTiers);
+    row("export of a file made before 重要度", {"export", learner}, 0,
+        "回答\t重要度\t済\t直近\t要復習\n1000100\t第一編 総則\t第一章 通則\t\t\t第一条\t（趣旨）\t"
+        "会社の設立、組織、運営及び管理については、この法律の定めるところによる。\t組織,管理\t\t0\t0\t\n",
+        {}, {}, dropTiers);
+    row("a mark that is no day", build, 1, {}, "build: questions.tsv:2: 要復習 must be a day (YYYY-MM-DD) or empty\n",
+        {}, table(QByteArray(flagged).replace("直近\n", "直近\t要復習\n") + "\t0\t0\t2026-13-01\n"));
+    row("a reveal log with a day twice", build, 1, {},
+        "build: questions.tsv:6: a day of 解答記録 is YYYY-MM-DD, once, with a count\n", {},
+        table(flagged + "\t0\t0\n\n日付\t解答数\n2026-12-01\t3\n2026-12-01\t4\n"));
 }
 
 void TestContentBuild::commands()
@@ -169,7 +200,8 @@ void TestContentBuild::commands()
     QFETCH(QString, flags);
     fixture::TempFolder folder;
     samples::writeFolder(folder.path());
-    // The learner's file: the sample's questions and one no longer asked; 済 and 直近 on some, a Null 回答.
+    // The learner's file: the sample's questions and one no longer asked; 済 and 直近 on some, marks and a reveal log
+    // (in the tables the program creates with its first write of them), a Null 回答.
     QList<content::TsvError> errors;
     QList<store::Question> questions = content::questionsOf(content::readQuestions("questions.tsv", errors));
     questions.append(questions.last());
@@ -179,6 +211,13 @@ void TestContentBuild::commands()
                   "UPDATE 問題 SET 済 = 1 WHERE Ｎｏ IN (2000100, 9000100); UPDATE 問題 SET 直近 = 1 WHERE Ｎｏ IN "
                   "(2000100, 295000100); UPDATE 問題 SET 回答 = NULL WHERE Ｎｏ = 2000100",
                   fixture::programKey());
+    fixture::exec(
+        learner,
+        QStringLiteral("%1; %2; INSERT INTO 要復習 VALUES (2000100, '2026-12-01'), (295000100, '2026-12-03'), "
+                       "(9000100, '2026-12-02'); INSERT INTO 解答記録 VALUES ('2026-12-01', 3), "
+                       "('2026-12-02', 5)")
+            .arg(QString::fromUtf8(store::progress::kCreateMarks), QString::fromUtf8(store::progress::kCreateLog)),
+        fixture::programKey());
     if (setup)
         setup();
     const QMap<QString, QByteArray> before = snapshot();
