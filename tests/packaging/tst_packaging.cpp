@@ -80,17 +80,29 @@ void TestPackaging::launcherKeepsTheLearnersCopy()
     QCOMPARE(startedIn(), QFileInfo(own).absolutePath());
     QCOMPARE(fixture::flags(own, password), QStringLiteral("10:0/0 20:0/0 30:0/0 40:0/0 50:0/0"));
 
-    // The learner works: flags set in the own copy. Starting again overwrites nothing.
-    fixture::exec(own, QStringLiteral("UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE Ｎｏ IN (10, 30)"), password);
+    // The learner works: flags set in the own copy, a question marked 要復習. Starting again overwrites nothing. The
+    // copy is one an earlier version made: without tiers.
+    fixture::exec(
+        own,
+        QStringLiteral("UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE Ｎｏ IN (10, 30);"
+                       "CREATE TABLE 要復習 (Ｎｏ INTEGER PRIMARY KEY, 日付 TEXT NOT NULL);"
+                       "INSERT INTO 要復習 VALUES (40, '2026-12-01');"
+                       "CREATE TABLE t AS SELECT Ｎｏ, 済, 直近, 編, 章, 節, 款, 条, 定義, 問題, 回答 FROM 問題;"
+                       "DROP TABLE 問題; ALTER TABLE t RENAME TO 問題"),
+        password);
     const QString worked = fixture::flags(own, password);
     QCOMPARE(run(QStringLiteral(LAUNCHER), {}, env, &output), 0);
     QCOMPARE(fixture::flags(own, password), worked);
 
-    // A newer package ships more questions: they are added, and the learner's flags are kept by Ｎｏ.
+    // A newer package ships more questions, with tiers: they are added, the learner's flags and marks are kept by
+    // Ｎｏ, and the record gains the tiers.
     fixture::writeDatabase(shipped, questions, fixture::sampleContents(), password);
     QCOMPARE(run(QStringLiteral(LAUNCHER), {}, env, &output), 0);
     QCOMPARE(fixture::flags(own, password),
-             QStringLiteral("10:1/1 20:0/0 30:1/1 40:0/0 50:0/0 60:0/0 70:0/0 80:0/0 90:0/0 100:0/0"));
+             QStringLiteral("10:1/1 20:0/0 30:1/1 40:0/0+2026-12-01 50:0/0 60:0/0 70:0/0 80:0/0 90:0/0 100:0/0"));
+    store::QuestionStore record(own, password);
+    QVERIFY(record.hasTiers());
+    QCOMPARE(record.question(90)->tier, QStringLiteral("A"));
     QVERIFY(QFile::exists(own + QStringLiteral(".bak")));
 }
 
