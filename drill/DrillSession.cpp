@@ -166,6 +166,7 @@ void DrillSession::leavePartSelector()
 
 void DrillSession::leaveChapterSelector()
 {
+    m_sectionsOf = range().chapter;
     m_selectors.sections.clear();
     m_selectors.section = -1;
     emit selectorsChanged();
@@ -283,13 +284,19 @@ bool DrillSession::closeMenu(bool byLearner)
 
 QString DrillSession::remainingText()
 {
+    // What a click on 問題開始 would drill. The click first takes the focus from a list, which rebuilds the lists
+    // below it: a list still holding the items of an earlier pick above it counts as nothing picked.
     store::Range shown = range();
-    // Lists still belonging to the part picked before are not part of the range: the learner has picked a new part
-    // and not yet its chapter.
     if (shown.part != m_chaptersOf)
         shown.chapter = shown.section = QString();
+    else if (shown.chapter != m_sectionsOf)
+        shown.section = QString();
     try {
-        const store::RangeCounts counts = m_store.countRange(shown);
+        // A part and chapter that 目次 does not know are refused by the launch, as in startDrill.
+        const bool refused =
+            !chapters::partList().contains(shown.part) || (shown.part != store::kAll && shown.chapter != store::kAll &&
+                                                           !m_store.hasSections(shown.part, shown.chapter));
+        const store::RangeCounts counts = refused ? store::RangeCounts{} : m_store.countRange(shown);
         return QStringLiteral("残り %1 問 / 全 %2 問").arg(counts.open).arg(counts.total);
     } catch (const store::StoreError&) {
         return QString();
@@ -307,6 +314,7 @@ void DrillSession::showBlanked(const std::optional<store::Question>& question, P
         m_revealedHere = false;
         m_page.marked = false;
     }
+    m_page.rangeDone = false;
     m_undo.reset();
     m_display = question ? passage::breakSentences(question->passage) : QString();
     m_answers = question ? passage::answerList(question->answers) : QStringList();
@@ -359,6 +367,7 @@ void DrillSession::revealAnswers()
     m_page.marked = false;
     m_page.phase = Phase::Revealed;
     layOutPage();
+    emit focusRequested(Focus::NextButton);
 }
 
 void DrillSession::toggleMark()
@@ -383,7 +392,9 @@ void DrillSession::undoReveal()
     try {
         m_store.writeFlags(shownNo(), before.done, before.recent);
     } catch (const store::StoreError& e) {
-        reportFailure(e, true);
+        // The reveal stays recorded and on screen: Ctrl+Z can be pressed again.
+        seam::tell(undoFailureMessage(e), texts::kTitle);
+        emit focusRequested(Focus::MenuButton);
         return;
     }
     showBlanked(m_shown, before.phase);
@@ -428,6 +439,10 @@ void DrillSession::showQuestionAgain()
 
 void DrillSession::backToMenuAtTheEnd()
 {
+    // The quiz screen under the box offers no way on but back to the menu.
+    m_page.rangeDone = true;
+    emit pageChanged();
+    emit focusRequested(Focus::MenuButton);
     seam::tell(kExhausted, texts::kTitle);
     setScreen(Screen::Menu);
     emit focusRequested(Focus::StartButton);

@@ -27,6 +27,7 @@ enum class Focus {
     Heading,      // the first heading line of the quiz screen
     AnswerButton, // 解答
     MenuButton,   // メニュ画面へ
+    NextButton,   // 次の問題へ, its focus shown as the keyboard shows it
 };
 
 // The three lists of the menu and the item picked in each (-1: nothing picked).
@@ -56,12 +57,13 @@ struct Page
     QString passage;                 // the passage box's text, line breaks as CR LF
     QList<passage::Span> highlights; // the characters shown in the highlight style
     Phase phase = Phase::Blanked;
-    bool markable = false; // the answers were revealed: the learner can say whether they knew them
-    bool marked = false;   // marked as not known yet (済 = 0), to be asked again in a later run
+    bool markable = false;  // the answers were revealed: the learner can say whether they knew them
+    bool marked = false;    // marked as not known yet (済 = 0), to be asked again in a later run
+    bool rangeDone = false; // nothing of the range is left: no way on but back to the menu
 
     bool answerEnabled() const { return phase != Phase::Revealed; }
-    bool nextEnabled() const { return phase != Phase::Blanked; }
-    bool againVisible() const { return phase == Phase::Revealed; }
+    bool nextEnabled() const { return phase != Phase::Blanked && !rangeDone; }
+    bool againVisible() const { return phase == Phase::Revealed && !rangeDone; }
 };
 
 // The drill and its rules, without any window: the range and the option chosen on the menu, the question on
@@ -156,6 +158,7 @@ private:
 
     Selectors m_selectors;
     QString m_chaptersOf; // the part the chapter list was built for
+    QString m_sectionsOf; // the chapter the section list was built for
     bool m_excludeSeen = true;
 
     // The question on show (the row as last read), its laid-out passage and answers.
