@@ -2,6 +2,7 @@
 
 #include "drill/MessageSeam.h"
 #include "drill/Texts.h"
+#include "widgets/KeyTable.h"
 #include "widgets/Layout.h"
 
 #include <QApplication>
@@ -23,7 +24,9 @@ QString displayText(QString text)
     return text;
 }
 
-int showBox(const QString& text, seam::Style style, const QString& title)
+} // namespace
+
+int showMessageBox(const QString& text, seam::Style style, const QString& title)
 {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
@@ -41,8 +44,6 @@ int showBox(const QString& text, seam::Style style, const QString& title)
     return seam::Ok;
 }
 
-} // namespace
-
 void setupApplication(QApplication& application)
 {
     // The machine's locale may be C: the program is Japanese whatever it says.
@@ -56,7 +57,8 @@ void setupApplication(QApplication& application)
     QApplication::setApplicationName(QStringLiteral("harunire-km"));
     // No display name: the window system would add it to every window's title.
     QApplication::setQuitOnLastWindowClosed(false);
-    seam::setBoxHandler(showBox);
+    seam::setBoxHandler(showMessageBox);
+    keys::actOnceWhenHeld(application);
 }
 
 } // namespace app

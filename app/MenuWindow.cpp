@@ -1,5 +1,6 @@
 #include "MenuWindow.h"
 
+#include "widgets/KeyTable.h"
 #include "widgets/Layout.h"
 
 #include <QApplication>
@@ -7,7 +8,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -139,11 +139,12 @@ void MenuWindow::buildControls()
     connect(m_partSelector, &QComboBox::currentIndexChanged, session, &drill::DrillSession::pickPart);
     connect(m_chapterSelector, &QComboBox::currentIndexChanged, session, &drill::DrillSession::pickChapter);
     connect(m_sectionSelector, &QComboBox::currentIndexChanged, session, &drill::DrillSession::pickSection);
-    for (QComboBox* combo : {m_partSelector, m_chapterSelector, m_sectionSelector})
+    for (QComboBox* combo : {m_partSelector, m_chapterSelector})
         combo->installEventFilter(this);
-    // How much of the chosen range is left, counted when the tooltip is about to show; Enter presses a button.
-    for (QPushButton* button : {m_startButton, m_clearRecordButton, m_quitButton})
-        button->installEventFilter(this);
+    // How much of the chosen range is left, counted when the tooltip is about to show.
+    m_startButton->installEventFilter(this);
+    // No key of its own yet; Enter presses the focused button.
+    new keys::KeyTable(this, {});
 }
 
 void MenuWindow::showSelectors(const drill::Selectors& lists)
@@ -170,14 +171,6 @@ bool MenuWindow::eventFilter(QObject* watched, QEvent* event)
         else
             QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, m_startButton);
         return true;
-    }
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        auto* button = qobject_cast<QPushButton*>(watched);
-        if (button && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-            button->click();
-            return true;
-        }
     }
     if (event->type() == QEvent::FocusOut) {
         // Only a move of the focus to another control of this window counts as leaving a selector: opening its own

@@ -14,9 +14,10 @@
 #include <QDir>
 #include <QFontInfo>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
+#include <QStyleOptionButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 
 namespace {
@@ -56,6 +57,19 @@ QString focusName()
     return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
 }
 
+// The presses the keyboard repeats while a key is held down, each to the control of the window with the focus: marked
+// as repeats, or, as the window system may miss the mark, a release and a press at one and the same time.
+void repeat(QWidget* window, Qt::Key key, int times)
+{
+    for (int i = 1; i <= times; ++i) {
+        for (const QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
+            QKeyEvent event(type, key, Qt::NoModifier, QString(), i % 2 == 0);
+            event.setTimestamp(1000 * i);
+            QApplication::sendEvent(window->focusWidget(), &event);
+        }
+    }
+}
+
 } // namespace
 
 class TestWindows final : public QObject
@@ -71,6 +85,7 @@ private slots:
     void closeBoxes();
     void corpusInThePassageBox_data();
     void corpusInThePassageBox();
+    void heldEnterOnARealBox();
     void screenshots();
 };
 
@@ -153,12 +168,6 @@ void TestWindows::menuKeyboard()
     QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), menu.startButton()->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(menu.startButton(), &help);
     QTRY_COMPARE(QToolTip::text(), QStringLiteral("残り 6 問 / 全 6 問"));
-    // Enter on a focused button presses it, as Space does.
-    menu.clearRecordButton()->setFocus();
-    program.drill.seam.answer(false);
-    QTest::keyClick(menu.clearRecordButton(), Qt::Key_Return);
-    QCOMPARE(program.drill.seam.texts().last(),
-             QStringLiteral("今までの記録（どの問題を見たか）を削除してよろしいですか？"));
 }
 
 void TestWindows::quizKeys_data()
@@ -171,12 +180,16 @@ void TestWindows::quizKeys_data()
     QTest::newRow("Enter on a heading reveals") << false << "Text1" << int(Qt::Key_Return) << "revealed";
     QTest::newRow("Space on メニュ画面へ presses it") << false << "Command3" << int(Qt::Key_Space) << "menu";
     QTest::newRow("Enter on メニュ画面へ presses it") << false << "Command3" << int(Qt::Key_Enter) << "menu";
-    QTest::newRow("Enter on 解答 presses it") << false << "Command1" << int(Qt::Key_Return) << "revealed";
+    QTest::newRow("Enter on 今の問題をもう一度 presses it") << true << "Command4" << int(Qt::Key_Return) << "again";
     QTest::newRow("Esc back to the menu") << false << "RichTextBox1" << int(Qt::Key_Escape) << "menu";
     QTest::newRow("a digit uncovers its blank") << false << "Text1" << int(Qt::Key_1) << "uncovered";
     QTest::newRow("Space goes on once revealed") << true << "RichTextBox1" << int(Qt::Key_Space) << "next";
     QTest::newRow("X marks, the mark shows") << true << "Command2" << int(Qt::Key_X) << "marked";
     QTest::newRow("Ctrl+Z takes the reveal back") << true << "RichTextBox1" << int(Qt::Key_Z) << "blanked";
+    // A key held: the keyboard repeats its press.
+    QTest::newRow("Space held reveals once") << false << "RichTextBox1" << int(Qt::Key_Space) << "revealed";
+    QTest::newRow("X held marks once") << true << "Command2" << int(Qt::Key_X) << "marked";
+    QTest::newRow("Right held moves on each repeat") << false << "RichTextBox1" << int(Qt::Key_Right) << "cursor 6";
 }
 
 void TestWindows::quizKeys()
@@ -195,16 +208,27 @@ void TestWindows::quizKeys()
     if (revealed) {
         QTest::mouseClick(quiz.answerButton(), Qt::LeftButton);
         QCOMPARE(textcheck::checkHighlights(*quiz.passageBox(), {QStringLiteral("法人")}), QString());
+        // The focus on 次の問題へ, its ring shown as after a move by the keyboard.
+        QStyleOptionButton option;
+        option.initFrom(quiz.nextButton());
+        QVERIFY(quiz.focusWidget() == quiz.nextButton() && option.state.testFlag(QStyle::State_KeyboardFocusChange));
     }
     const QString flags = fixture::flags(program.drill.database());
-    QTest::keyClick(quiz.findChild<QWidget*>(focus), Qt::Key(key),
-                    key == Qt::Key_Z ? Qt::ControlModifier : Qt::NoModifier);
-    const QString state = !quiz.isVisible()                            ? QStringLiteral("menu")
-                          : !quiz.reviewMark()->isHidden()             ? QStringLiteral("marked")
-                          : program.drill.session.shownNo() == 20      ? QStringLiteral("next")
+    QWidget* focused = quiz.findChild<QWidget*>(focus);
+    focused->setFocus();
+    const Qt::KeyboardModifiers modifiers = key == Qt::Key_Z ? Qt::ControlModifier : Qt::NoModifier;
+    QTest::keyPress(focused, Qt::Key(key), modifiers);
+    repeat(&quiz, Qt::Key(key), QByteArray(QTest::currentDataTag()).contains("held") ? 5 : 0);
+    QTest::keyRelease(focused, Qt::Key(key), modifiers);
+    const QString state = !quiz.isVisible()                                                  ? QStringLiteral("menu")
+                          : !quiz.reviewMark()->isHidden()                                   ? QStringLiteral("marked")
+                          : program.drill.session.shownNo() == 20                            ? QStringLiteral("next")
+                          : program.drill.session.page().phase == drill::Phase::BlankedAgain ? QStringLiteral("again")
                           : quiz.againButton()->isVisible()            ? QStringLiteral("revealed")
                           : !quiz.passageBox()->text().contains(u'《') ? QStringLiteral("uncovered")
-                                                                       : QStringLiteral("blanked");
+                          : quiz.passageBox()->textCursor().position() > 0
+                              ? QStringLiteral("cursor %1").arg(quiz.passageBox()->textCursor().position())
+                              : QStringLiteral("blanked");
     QCOMPARE(state, expected);
     if (expected == QLatin1String("menu"))
         QCOMPARE(fixture::flags(program.drill.database()), flags);
@@ -214,17 +238,12 @@ void TestWindows::closeBoxes()
 {
     Program program;
     program.launch();
-    auto userCloses = [](QWidget* window) {
+    for (QWidget* window : {static_cast<QWidget*>(&program.quiz()), static_cast<QWidget*>(&program.menu())}) {
+        program.drill.seam.answer(true);
         QCloseEvent event; // the window system's close, as the close box sends it
         QApplication::sendEvent(window->windowHandle(), &event);
-    };
-    program.drill.seam.answer(true);
-    userCloses(&program.quiz());
-    QCOMPARE(program.drill.seam.texts().last(), QStringLiteral("メニュー画面に戻りますか？"));
-    QVERIFY(!program.quiz().isVisible() && program.menu().isVisible());
-    program.drill.seam.answer(true);
-    userCloses(&program.menu());
-    QCOMPARE(program.drill.seam.texts().last(), QStringLiteral("終了して良いですか？"));
+    }
+    QCOMPARE(program.drill.seam.texts().mid(1), (QStringList{"メニュー画面に戻りますか？", "終了して良いですか？"}));
     QCOMPARE(program.drill.seam.exitStatus(), 0);
     // Closed by the system (the desktop session ending): the program ends without asking.
     Program other;
@@ -252,6 +271,29 @@ void TestWindows::corpusInThePassageBox()
     const textcheck::TextCase textCase = textcheck::decode(file.readAll());
     QCOMPARE(textcheck::check(textCase), QString());
     QCOMPARE(textcheck::checkBox(textCase), QString());
+}
+
+// Enter held on a focused 記録削除: the first press asks, the repeats leave the real box open and the record as it
+// was, and a fresh press answers the box.
+void TestWindows::heldEnterOnARealBox()
+{
+    Program program;
+    seam::setBoxHandler(app::showMessageBox);
+    const QString database = program.drill.database();
+    fixture::exec(database, QStringLiteral("UPDATE 問題 SET 済 = 1"));
+    const QString flags = fixture::flags(database);
+    QString whileHeld = QStringLiteral("no box");
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        repeat(box, Qt::Key_Return, 5);
+        whileHeld = QApplication::activeModalWidget() == box ? fixture::flags(database) : QStringLiteral("answered");
+        // The fresh press answers Yes; the box that says the record is cleared is answered in its turn.
+        QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+        QTest::keyClick(box->focusWidget(), Qt::Key_Return);
+    });
+    QTest::keyClick(program.menu().clearRecordButton(), Qt::Key_Return);
+    QCOMPARE(whileHeld, flags);
+    QVERIFY(!fixture::flags(database).contains(QStringLiteral(":1/")));
 }
 
 // Draws both windows into build/*/screenshots for people to look at.
