@@ -10,6 +10,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QToolTip>
 #include <QTranslator>
 
 namespace app {
@@ -29,6 +30,7 @@ QString displayText(QString text)
 int showMessageBox(const QString& text, seam::Style style, const QString& title)
 {
     QMessageBox box(QApplication::activeWindow());
+    box.setPalette(layout::palette());
     box.setWindowTitle(title);
     box.setText(displayText(text));
     box.setTextFormat(Qt::PlainText);
@@ -59,6 +61,8 @@ void setupApplication(QApplication& application)
     QApplication::setQuitOnLastWindowClosed(false);
     seam::setBoxHandler(showMessageBox);
     keys::actOnceWhenHeld(application);
+    // The tooltips too keep the program's colours, whatever the desktop's theme.
+    QToolTip::setPalette(layout::palette());
 }
 
 } // namespace app

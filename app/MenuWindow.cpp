@@ -3,7 +3,7 @@
 #include "widgets/KeyTable.h"
 #include "widgets/Layout.h"
 
-#include <QApplication>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -25,8 +25,11 @@ QComboBox* makeSelector(QWidget* parent, const char* name, const QRect& geometry
     // The list's own text colour, not the one of the frame it lies in.
     QPalette palette = combo->palette();
     for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
-        palette.setColor(role, QApplication::palette().color(role));
+        palette.setColor(role, layout::palette().color(role));
     combo->setPalette(palette);
+    // Its pop-up and the list in it would take the colours of a menu, as the desktop's theme gives them.
+    for (QWidget* popup : {combo->view()->window(), static_cast<QWidget*>(combo->view())})
+        popup->setPalette(layout::palette());
     return combo;
 }
 
@@ -100,7 +103,7 @@ void MenuWindow::buildControls()
     layout::setColours(optionFrame, layout::blue, layout::grey);
     m_excludeSeenBox = layout::place(new QCheckBox(QStringLiteral("今まで見た問題を外す"), optionFrame), "Check1",
                                      twips(120, 240, 2415, 375), layout::font(layout::mincho, 9.75, true));
-    layout::setColours(m_excludeSeenBox, QApplication::palette().color(QPalette::WindowText), layout::grey);
+    layout::setColours(m_excludeSeenBox, layout::palette().color(QPalette::WindowText), layout::grey);
     {
         // The tick box itself keeps the colour of a text field.
         QPalette palette = m_excludeSeenBox->palette();

@@ -132,6 +132,7 @@ QList<keys::Key> QuizWindow::keyTable()
 void QuizWindow::showPassageMenu(const QPoint& position)
 {
     std::unique_ptr<QMenu> menu(m_passageBox->createStandardContextMenu());
+    menu->setPalette(layout::palette());
     menu->addSeparator();
     m_keys->addEntries(menu.get());
     menu->exec(m_passageBox->mapToGlobal(position));

@@ -7,10 +7,13 @@
 #include "quiz/PassageBox.h"
 #include "quiz/QuizWindow.h"
 #include "support/Fixture.h"
+#include "widgets/Layout.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFontInfo>
 #include <QLabel>
@@ -55,6 +58,46 @@ struct Program
 QString focusName()
 {
     return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+}
+
+// Draws the pop-up or box that `open` shows, from inside its own event loop, and closes it.
+QImage drawnWhileOpen(const std::function<void()>& open)
+{
+    QImage image;
+    QTimer::singleShot(0, [&image] {
+        QWidget* shown = QApplication::activePopupWidget();
+        shown = shown ? shown : QApplication::activeModalWidget();
+        image = shown->grab().toImage();
+        shown->close();
+    });
+    open();
+    return image;
+}
+
+// Everything the learner reads, by name: the README's pictures of both windows ("menu", "quiz-blanked",
+// "quiz-revealed"), a list's pop-up, the passage's context menu and a message box.
+QMap<QString, QImage> drawnTexts()
+{
+    Program program;
+    QMap<QString, QImage> images{{"menu", program.menu().grab().toImage()}};
+    QComboBox* parts = program.menu().partSelector();
+    parts->showPopup();
+    images["list"] = parts->view()->window()->grab().toImage();
+    parts->hidePopup();
+    program.choose(2, 4);
+    program.drill.seam.answer(true);
+    program.drill.session.startDrill();
+    images["quiz-blanked"] = program.quiz().grab().toImage();
+    images["context menu"] = drawnWhileOpen([&program] {
+        QWidget* passage = program.quiz().passageBox();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(20, 20), passage->mapToGlobal(QPoint(20, 20)));
+        QApplication::sendEvent(passage, &event);
+    });
+    images["box"] =
+        drawnWhileOpen([] { app::showMessageBox(QStringLiteral("今までの記録を削除しました"), seam::OkOnly, {}); });
+    program.drill.session.revealAnswers();
+    images["quiz-revealed"] = program.quiz().grab().toImage();
+    return images;
 }
 
 // The presses the keyboard repeats while a key is held down, each to the control of the window with the focus: marked
@@ -131,7 +174,7 @@ void TestWindows::controls()
     // The lists keep the default text colour, whatever their frame's, and a screen reader names them by their labels.
     QComboBox* parts = program.menu().partSelector();
     for (const QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText})
-        QCOMPARE(parts->palette().color(role), QApplication::palette().color(role));
+        QCOMPARE(parts->palette().color(role), layout::palette().color(role));
     QCOMPARE(parts->accessibleName() + program.menu().chapterSelector()->accessibleName() +
                  program.menu().sectionSelector()->accessibleName(),
              QStringLiteral("編章節"));
@@ -296,19 +339,42 @@ void TestWindows::heldEnterOnARealBox()
     QVERIFY(!fixture::flags(database).contains(QStringLiteral(":1/")));
 }
 
-// Draws both windows into build/*/screenshots for people to look at.
+// The README's pictures, written into build/*/screenshots, each showing what it must; under a dark desktop theme
+// every text, in the windows and in their boxes, is drawn as under the light one.
 void TestWindows::screenshots()
 {
+    const QMap<QString, QImage> images = drawnTexts();
+    const Program program;
+    // The percentage of a control's pixels in (or near) a colour, as a picture shows it.
+    const auto share = [&images](const char* picture, const QWidget* control, const QColor& colour) {
+        const QImage part = images[picture].copy(QRect(control->mapTo(control->window(), QPoint()), control->size()));
+        int near = 0;
+        for (int i = 0; i < part.width() * part.height(); ++i) {
+            const QColor c = part.pixelColor(i % part.width(), i / part.width());
+            near +=
+                qAbs(c.red() - colour.red()) + qAbs(c.green() - colour.green()) + qAbs(c.blue() - colour.blue()) < 60;
+        }
+        return 100.0 * near / (part.width() * part.height());
+    };
+    const QWidget* blanks = program.menu().findChild<QLabel*>(QStringLiteral("Label4"));
+    const QuizWindow& quiz = program.quiz();
+    QVERIFY2(share("menu", blanks, layout::blue) > 2 && share("menu", blanks, Qt::white) > 50, "「<穴埋め>」 on white");
+    QVERIFY2(share("quiz-blanked", quiz.passageBox(), layout::red) > 0, "the blanks highlighted");
+    QVERIFY2(share("quiz-blanked", quiz.againButton(), layout::grey) == 100, "no 今の問題をもう一度 before 解答");
+    QVERIFY2(share("quiz-blanked", quiz.answerButton(), Qt::black) > 0, "解答 usable");
+    QVERIFY2(share("quiz-revealed", quiz.againButton(), layout::grey) < 50, "今の問題をもう一度 after 解答");
+    QVERIFY2(share("quiz-revealed", quiz.answerButton(), Qt::black) == 0, "解答 no longer usable");
+    QVERIFY2(share("quiz-revealed", quiz.passageBox(), layout::red) > 0, "the answers highlighted");
     const QString folder = QStringLiteral(SCREENSHOT_DIR);
     QVERIFY(QDir().mkpath(folder));
-    Program program;
-    QVERIFY(program.menu().grab().save(folder + QStringLiteral("/menu.png")));
-    program.choose(2, 4);
-    program.drill.seam.answer(true);
-    program.drill.session.startDrill();
-    QVERIFY(program.quiz().grab().save(folder + QStringLiteral("/quiz-blanked.png")));
-    program.drill.session.revealAnswers();
-    QVERIFY(program.quiz().grab().save(folder + QStringLiteral("/quiz-revealed.png")));
+    for (const char* picture : {"menu", "quiz-blanked", "quiz-revealed"})
+        QVERIFY(images[picture].save(folder + u'/' + QLatin1String(picture) + QStringLiteral(".png")));
+    const QPalette desktop = QApplication::palette();
+    QApplication::setPalette(QPalette(QColor(50, 50, 50), QColor(40, 40, 40)));
+    const QMap<QString, QImage> dark = drawnTexts();
+    QApplication::setPalette(desktop);
+    for (const QString& name : images.keys())
+        QVERIFY2(!images[name].isNull() && dark[name] == images[name], qPrintable(name + " under a dark theme"));
 }
 
 QTEST_MAIN(TestWindows)
