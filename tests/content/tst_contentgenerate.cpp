@@ -173,7 +173,8 @@ void TestContentGenerate::answers()
     QFETCH(QStringList, pinned);
     QFETCH(QStringList, expected);
     const content::AnswerChooser chooser(termsOf(glossary), {display});
-    const store::Question headings{0, "第一編 総則", "第一章 通則", {}, {}, "第三百条", "（見出し）", {}, {}, 0, 0, {}, {}};
+    const store::Question headings{0, "第一編 総則", "第一章 通則", {}, {}, "第三百条", "（見出し）", {}, {}, 0, 0, {},
+                                   {}};
     QCOMPARE(chooser.choose({display, headings, pinned, 0, false}), expected);
 }
 
