@@ -2,6 +2,7 @@
 
 #include "drill/MessageSeam.h"
 #include "drill/Texts.h"
+#include "widgets/KeyTable.h"
 #include "widgets/Layout.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QToolTip>
 #include <QTranslator>
 
 namespace app {
@@ -23,9 +25,12 @@ QString displayText(QString text)
     return text;
 }
 
-int showBox(const QString& text, seam::Style style, const QString& title)
+} // namespace
+
+int showMessageBox(const QString& text, seam::Style style, const QString& title)
 {
     QMessageBox box(QApplication::activeWindow());
+    box.setPalette(layout::palette());
     box.setWindowTitle(title);
     box.setText(displayText(text));
     box.setTextFormat(Qt::PlainText);
@@ -41,8 +46,6 @@ int showBox(const QString& text, seam::Style style, const QString& title)
     return seam::Ok;
 }
 
-} // namespace
-
 void setupApplication(QApplication& application)
 {
     // The machine's locale may be C: the program is Japanese whatever it says.
@@ -56,7 +59,10 @@ void setupApplication(QApplication& application)
     QApplication::setApplicationName(QStringLiteral("harunire-km"));
     // No display name: the window system would add it to every window's title.
     QApplication::setQuitOnLastWindowClosed(false);
-    seam::setBoxHandler(showBox);
+    seam::setBoxHandler(showMessageBox);
+    keys::actOnceWhenHeld(application);
+    // The tooltips too keep the program's colours, whatever the desktop's theme.
+    QToolTip::setPalette(layout::palette());
 }
 
 } // namespace app

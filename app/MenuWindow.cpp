@@ -1,14 +1,14 @@
 #include "MenuWindow.h"
 
 #include "StatusWindow.h"
+#include "widgets/KeyTable.h"
 #include "widgets/Layout.h"
 
-#include <QApplication>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -26,8 +26,11 @@ QComboBox* makeSelector(QWidget* parent, const char* name, const QRect& geometry
     // The list's own text colour, not the one of the frame it lies in.
     QPalette palette = combo->palette();
     for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
-        palette.setColor(role, QApplication::palette().color(role));
+        palette.setColor(role, layout::palette().color(role));
     combo->setPalette(palette);
+    // Its pop-up and the list in it would take the colours of a menu, as the desktop's theme gives them.
+    for (QWidget* popup : {combo->view()->window(), static_cast<QWidget*>(combo->view())})
+        popup->setPalette(layout::palette());
     return combo;
 }
 
@@ -49,7 +52,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 QCheckBox* makeOption(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
 {
     auto* box = layout::place(new QCheckBox(caption, parent), name, geometry, layout::font(layout::mincho, 9.75, true));
-    layout::setColours(box, QApplication::palette().color(QPalette::WindowText), layout::grey);
+    layout::setColours(box, layout::palette().color(QPalette::WindowText), layout::grey);
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, layout::windowColour());
     box->setPalette(palette);
@@ -128,7 +131,6 @@ void MenuWindow::buildControls()
     m_quitButton = makeButton(this, "Command4", QStringLiteral("終了"), twips(5520, 3360, 2205, 375));
     m_statusButton = makeButton(this, "StatusButton", QStringLiteral("学習状況"), twips(5520, 1620, 2205, 375));
     m_statusButton->setAccessibleName(QStringLiteral("学習状況を表示"));
-    m_statusButton->setToolTip(QStringLiteral("F2 キー"));
 
     auto* line1 = new QWidget(this);
     line1->setObjectName(QStringLiteral("Line1"));
@@ -162,11 +164,14 @@ void MenuWindow::buildControls()
     connect(m_partSelector, &QComboBox::currentIndexChanged, session, &drill::DrillSession::pickPart);
     connect(m_chapterSelector, &QComboBox::currentIndexChanged, session, &drill::DrillSession::pickChapter);
     connect(m_sectionSelector, &QComboBox::currentIndexChanged, session, &drill::DrillSession::pickSection);
-    for (QComboBox* combo : {m_partSelector, m_chapterSelector, m_sectionSelector})
+    for (QComboBox* combo : {m_partSelector, m_chapterSelector})
         combo->installEventFilter(this);
-    // How much of the chosen range is left, counted when the tooltip is about to show; Enter presses a button.
-    for (QPushButton* button : {m_startButton, m_clearRecordButton, m_quitButton, m_statusButton})
-        button->installEventFilter(this);
+    // How much of the chosen range is left, counted when the tooltip is about to show.
+    m_startButton->installEventFilter(this);
+    // The menu's keys; Enter presses the focused button.
+    auto* keyTable = new keys::KeyTable(
+        this, {{QKeyCombination(Qt::Key_F2), [this] { showStudyStatus(); }, QStringLiteral("F2"), {m_statusButton}}});
+    m_statusButton->setToolTip(keyTable->tip(m_statusButton));
 }
 
 void MenuWindow::showSelectors(const drill::Selectors& lists)
@@ -193,14 +198,6 @@ bool MenuWindow::eventFilter(QObject* watched, QEvent* event)
         else
             QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, m_startButton);
         return true;
-    }
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        auto* button = qobject_cast<QPushButton*>(watched);
-        if (button && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-            button->click();
-            return true;
-        }
     }
     if (event->type() == QEvent::FocusOut) {
         // Only a move of the focus to another control of this window counts as leaving a selector: opening its own

@@ -175,6 +175,7 @@ void DrillSession::leavePartSelector()
 
 void DrillSession::leaveChapterSelector()
 {
+    m_sectionsOf = range().chapter;
     m_selectors.sections.clear();
     m_selectors.section = -1;
     emit selectorsChanged();
@@ -212,13 +213,24 @@ void DrillSession::fillSectionList()
     emit selectorsChanged();
 }
 
+DrillSession::Refusal DrillSession::refusalOf(const store::Range& chosen)
+{
+    // A part and chapter that neither 目次 nor the questions know, unless either leaves its level open. The probe
+    // runs whatever the range: a file that cannot be read ends the launch here.
+    if (!m_store.knowsChapter(chosen.part, chosen.chapter) && chosen.chapter != store::kAll &&
+        chosen.part != store::kAll)
+        return Refusal::PickChapter;
+    if (!chapters::partList().contains(chosen.part))
+        return Refusal::InvalidPart;
+    return Refusal::None;
+}
+
 void DrillSession::startDrill()
 {
     try {
         const store::Range chosen = range();
-        // A part and chapter that neither 目次 nor the questions know, unless either leaves its level open.
-        if (!m_store.knowsChapter(chosen.part, chosen.chapter) && chosen.chapter != store::kAll &&
-            chosen.part != store::kAll) {
+        const Refusal refusal = refusalOf(chosen);
+        if (refusal == Refusal::PickChapter) {
             seam::tell(kPickChapter, texts::kTitle);
             m_selectors.chapters.clear();
             m_selectors.sections.clear();
@@ -227,7 +239,7 @@ void DrillSession::startDrill()
             emit focusRequested(Focus::PartSelector);
             return;
         }
-        if (!chapters::partList().contains(chosen.part)) {
+        if (refusal == Refusal::InvalidPart) {
             seam::tell(QStringLiteral("対象範囲を選択してから、このボタンを押して下さい"),
                        QStringLiteral("ハルニレ KM"));
             m_selectors.part = -1;
@@ -292,13 +304,16 @@ bool DrillSession::closeMenu(bool byLearner)
 
 QString DrillSession::remainingText()
 {
+    // What a click on 問題開始 would drill. The click first takes the focus from a list, which rebuilds the lists
+    // below it: a list still holding the items of an earlier pick above it counts as nothing picked.
     store::Range shown = range();
-    // Lists still belonging to the part picked before are not part of the range: the learner has picked a new part
-    // and not yet its chapter.
     if (shown.part != m_chaptersOf)
         shown.chapter = shown.section = QString();
+    else if (shown.chapter != m_sectionsOf)
+        shown.section = QString();
     try {
-        const store::RangeCounts counts = m_store.countRange(shown);
+        const store::RangeCounts counts =
+            refusalOf(shown) == Refusal::None ? m_store.countRange(shown) : store::RangeCounts{};
         return QStringLiteral("残り %1 問 / 全 %2 問").arg(counts.open).arg(counts.total);
     } catch (const store::StoreError&) {
         return QString();
@@ -326,6 +341,7 @@ void DrillSession::showBlanked(const std::optional<store::Question>& question, P
         m_revealedHere = false;
     m_page.marked = question && !question->markedOn.isEmpty();
     m_page.important = m_shown && m_shown->tier == QLatin1String("A");
+    m_page.rangeDone = false;
     m_undo.reset();
     m_display = question ? passage::breakSentences(question->passage) : QString();
     m_answers = question ? passage::answerList(question->answers) : QStringList();
@@ -378,6 +394,7 @@ void DrillSession::revealAnswers()
     m_page.marked = false;
     m_page.phase = Phase::Revealed;
     layOutPage();
+    emit focusRequested(Focus::NextButton);
 }
 
 void DrillSession::toggleMark()
@@ -405,7 +422,9 @@ void DrillSession::undoReveal()
     try {
         m_store.undoReveal(shownNo(), before.record, before.day);
     } catch (const store::StoreError& e) {
-        reportFailure(e, true);
+        // The reveal stays recorded and on screen: Ctrl+Z can be pressed again.
+        seam::tell(undoFailureMessage(e), texts::kTitle);
+        emit focusRequested(Focus::MenuButton);
         return;
     }
     showBlanked(m_shown, before.phase);
@@ -450,6 +469,10 @@ void DrillSession::showQuestionAgain()
 
 void DrillSession::backToMenuAtTheEnd()
 {
+    // The quiz screen under the box offers no way on but back to the menu.
+    m_page.rangeDone = true;
+    emit pageChanged();
+    emit focusRequested(Focus::MenuButton);
     seam::tell(kExhausted, texts::kTitle);
     setScreen(Screen::Menu);
     emit focusRequested(Focus::StartButton);

@@ -30,6 +30,7 @@ enum class Focus {
     Heading,      // the first heading line of the quiz screen
     AnswerButton, // 解答
     MenuButton,   // メニュ画面へ
+    NextButton,   // 次の問題へ, its focus shown as the keyboard shows it
 };
 
 // The three lists of the menu and the item picked in each (-1: nothing picked).
@@ -62,10 +63,11 @@ struct Page
     bool markable = false;  // the answers were revealed: the learner can say whether they knew them
     bool marked = false;    // marked 要復習 in the file: not known yet (済 = 0), to be asked again in a later run
     bool important = false; // a question of tier A (重要)
+    bool rangeDone = false; // nothing of the range is left: no way on but back to the menu
 
     bool answerEnabled() const { return phase != Phase::Revealed; }
-    bool nextEnabled() const { return phase != Phase::Blanked; }
-    bool againVisible() const { return phase == Phase::Revealed; }
+    bool nextEnabled() const { return phase != Phase::Blanked && !rangeDone; }
+    bool againVisible() const { return phase == Phase::Revealed && !rangeDone; }
 };
 
 // The drill and its rules, without any window: the range and the option chosen on the menu, the question on
@@ -155,6 +157,9 @@ signals:
     void focusRequested(drill::Focus focus);
 
 private:
+    // Why the launch would refuse a range, if it would.
+    enum class Refusal { None, PickChapter, InvalidPart };
+    Refusal refusalOf(const store::Range& chosen);
     void setScreen(Screen screen);
     void fillChapterList();
     void fillSectionList();
@@ -173,6 +178,7 @@ private:
 
     Selectors m_selectors;
     QString m_chaptersOf; // the part the chapter list was built for
+    QString m_sectionsOf; // the chapter the section list was built for
     bool m_excludeSeen = true;
     bool m_importantOnly = false;
     bool m_tiersAvailable = false;

@@ -6,12 +6,13 @@ namespace drill {
 
 namespace {
 
-// What went wrong and how to put it right, for the causes the learner can put right. `atStart`: the program ends
-// after the message, so the learner is sent to start it again rather than to try the operation again.
-QString remedyText(store::FailureKind kind, bool atStart)
+const QString kTryAgain = QStringLiteral("もう一度操作してください。");
+const QString kStartAgain = QStringLiteral("このＡＰを起動し直してください。");
+
+// What went wrong and how to put it right, for the causes the learner can put right; `again` ends the text: what to
+// do once the cause is gone.
+QString remedyText(store::FailureKind kind, const QString& again)
 {
-    const QString again =
-        atStart ? QStringLiteral("このＡＰを起動し直してください。") : QStringLiteral("もう一度操作してください。");
     switch (kind) {
     case store::FailureKind::FileMissing:
         return QStringLiteral("ソラメモ.mdb が見つかりません。") + texts::kLineBreak +
@@ -47,7 +48,7 @@ QString damagedFileMessage()
 
 QString failureMessage(const store::StoreError& error, bool wrote)
 {
-    QString text = remedyText(error.kind(), false);
+    QString text = remedyText(error.kind(), kTryAgain);
     if (text.isEmpty()) {
         switch (error.kind()) {
         case store::FailureKind::NullField:
@@ -68,9 +69,19 @@ QString failureMessage(const store::StoreError& error, bool wrote)
     return text;
 }
 
+QString undoFailureMessage(const store::StoreError& error)
+{
+    const QString again = QStringLiteral("もう一度 Ctrl+Z キーを押してください。");
+    QString text = remedyText(error.kind(), again);
+    if (text.isEmpty())
+        text = failureMessage(error, false) + texts::kLineBreak + QStringLiteral("原因を取り除いてから、") + again;
+    return QStringLiteral("解答を取り消せませんでした。この問題は解答済みとして記録されたままです。") +
+           texts::kLineBreak + text;
+}
+
 QString startFailureMessage(const store::StoreError& error)
 {
-    const QString remedy = remedyText(error.kind(), true);
+    const QString remedy = remedyText(error.kind(), kStartAgain);
     return remedy.isEmpty() ? damagedFileMessage() : remedy;
 }
 

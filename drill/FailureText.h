@@ -15,6 +15,10 @@ QString damagedFileMessage();
 // was changed.
 QString failureMessage(const store::StoreError& error, bool wrote);
 
+// What the learner is told when Ctrl+Z cannot take a reveal back: the question stays recorded as revealed, and
+// Ctrl+Z works again once the cause is put right.
+QString undoFailureMessage(const store::StoreError& error);
+
 // The message for a failure at start-up or at the drill launch, after which the program ends. A damaged or
 // foreign file gets the damaged-file message; a cause the learner can put right gets the text that says how,
 // since downloading the file again would throw the record away for nothing.

@@ -1,10 +1,10 @@
 #include "QuizWindow.h"
 
 #include "PassageBox.h"
+#include "widgets/KeyTable.h"
 #include "widgets/Layout.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -59,7 +59,6 @@ void QuizWindow::buildControls()
                                  layout::font(layout::gothic, 9, true));
     layout::setColours(m_reviewMark, layout::red);
     m_reviewMark->setAccessibleName(QStringLiteral("要復習（まだ覚えていない）"));
-    m_reviewMark->setToolTip(QStringLiteral("X キーで印を外します"));
     m_reviewMark->hide();
     // Right of it: the question on show is one of tier A, what the exam asks most.
     m_importantMark = layout::place(new QLabel(QStringLiteral("重要"), this), "ImportantMark",
@@ -77,20 +76,14 @@ void QuizWindow::buildControls()
     QWidget::setTabOrder(m_headingLines[1], m_headingLines[2]);
     QWidget::setTabOrder(m_headingLines[2], m_againButton);
 
-    m_answerButton->setToolTip(QStringLiteral("Space または Enter キー"));
-    m_nextButton->setToolTip(QStringLiteral("Space または Enter キー（解答の後）"));
-    m_againButton->setToolTip(QStringLiteral("R キー"));
-    m_menuButton->setToolTip(QStringLiteral("Esc キー"));
-    m_passageBox->setToolTip(
-        QStringLiteral("空欄をクリックするか、その番号（1～9）のキーを押すと、その語だけを表示します。"
-                       "\n解答の後: X キーで「まだ覚えていない」の印、Ctrl+Z キーで解答の取り消し"));
+    m_keys = new keys::KeyTable(this, keyTable());
+    for (QPushButton* button : {m_answerButton, m_nextButton, m_againButton, m_menuButton})
+        button->setToolTip(m_keys->tip(button));
+    m_passageBox->setToolTip(QStringLiteral("空欄をクリックすると、その語だけを表示します。\n") +
+                             m_keys->tip(m_passageBox));
+    m_reviewMark->setToolTip(QStringLiteral("%1 キーで印を外します").arg(m_keys->names(m_reviewMark)));
     m_passageBox->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_passageBox, &QWidget::customContextMenuRequested, this, &QuizWindow::showPassageMenu);
-
-    // The drill's keys work wherever the focus is on this screen.
-    installEventFilter(this);
-    for (QWidget* child : findChildren<QWidget*>())
-        child->installEventFilter(this);
 
     drill::DrillSession* session = &m_session;
     connect(m_passageBox, &PassageBox::clicked, session, &drill::DrillSession::uncoverAt);
@@ -115,15 +108,41 @@ void QuizWindow::showPage()
     m_importantMark->setVisible(page.important);
 }
 
+QList<keys::Key> QuizWindow::keyTable()
+{
+    drill::DrillSession* s = &m_session;
+    const QList<QWidget*> answerAndNext{m_answerButton, m_nextButton};
+    const auto revealed = [s] { return s->page().markable; };
+    const auto undoable = [s] { return s->page().markable && s->page().phase == drill::Phase::Revealed; };
+    const auto marked = [s] { return s->page().marked; };
+    const QString uncovers = QStringLiteral("その番号の空欄の語だけを表示");
+    const auto digit = [this, s, uncovers](int n) {
+        return keys::Key{
+            Qt::Key(Qt::Key_0 + n), [s, n] { s->uncover(n); }, QStringLiteral("1～9"), {m_passageBox}, uncovers};
+    };
+    // clang-format off
+    return {
+        {Qt::Key_Space,  [s] { s->revealOrGoOn(); },      QStringLiteral("Space"), answerAndNext},
+        {Qt::Key_Return, [s] { s->revealOrGoOn(); },      QStringLiteral("Enter"), answerAndNext},
+        {Qt::Key_Enter,  [s] { s->revealOrGoOn(); },      QStringLiteral("Enter"), answerAndNext},
+        {Qt::Key_R,      [s] { s->showQuestionAgain(); }, QStringLiteral("R"),     {m_againButton}},
+        {Qt::Key_Escape, [s] { s->backToMenu(); },        QStringLiteral("Esc"),   {m_menuButton}},
+        digit(1), digit(2), digit(3), digit(4), digit(5), digit(6), digit(7), digit(8), digit(9),
+        // Also entries of the passage's context menu, usable after a reveal.
+        {Qt::Key_X, [s] { s->toggleMark(); }, QStringLiteral("X"), {m_passageBox, m_reviewMark},
+         QStringLiteral("まだ覚えていない（解答の後）"), revealed, marked},
+        {Qt::ControlModifier | Qt::Key_Z, [s] { s->undoReveal(); }, QStringLiteral("Ctrl+Z"), {m_passageBox},
+         QStringLiteral("解答の取り消し（解答の後）"), undoable},
+    };
+    // clang-format on
+}
+
 void QuizWindow::showPassageMenu(const QPoint& position)
 {
     std::unique_ptr<QMenu> menu(m_passageBox->createStandardContextMenu());
+    menu->setPalette(layout::palette());
     menu->addSeparator();
-    QAction* mark =
-        menu->addAction(QStringLiteral("まだ覚えていない(&X)"), &m_session, &drill::DrillSession::toggleMark);
-    mark->setCheckable(true);
-    mark->setChecked(m_session.page().marked);
-    mark->setEnabled(m_session.page().markable);
+    m_keys->addEntries(menu.get());
     menu->exec(m_passageBox->mapToGlobal(position));
 }
 
@@ -139,70 +158,14 @@ void QuizWindow::focusOn(drill::Focus focus)
     case drill::Focus::MenuButton:
         m_menuButton->setFocus();
         break;
+    case drill::Focus::NextButton:
+        // With its focus ring, as after a move by the keyboard, also when 解答 was clicked.
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        m_nextButton->setFocus();
+        break;
     default:
         break;
     }
-}
-
-bool QuizWindow::handleKey(QObject* watched, int key, Qt::KeyboardModifiers modifiers)
-{
-    if (modifiers == Qt::ControlModifier && key == Qt::Key_Z) {
-        m_session.undoReveal();
-        return true;
-    }
-    if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return false;
-    auto* button = qobject_cast<QPushButton*>(watched);
-    switch (key) {
-    case Qt::Key_Space:
-        // A button with the focus takes its own Space.
-        if (button)
-            return false;
-        m_session.revealOrGoOn();
-        return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (button)
-            button->click();
-        else
-            m_session.revealOrGoOn();
-        return true;
-    case Qt::Key_R:
-        m_session.showQuestionAgain();
-        return true;
-    case Qt::Key_X:
-        m_session.toggleMark();
-        return true;
-    case Qt::Key_Escape:
-        m_session.backToMenu();
-        return true;
-    default:
-        if (key >= Qt::Key_1 && key <= Qt::Key_9) {
-            m_session.uncover(key - Qt::Key_0);
-            return true;
-        }
-        return false;
-    }
-}
-
-bool QuizWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (handleKey(watched, key->key(), key->modifiers()))
-            return true;
-    }
-    if (event->type() == QEvent::ShortcutOverride) {
-        // Keeps the boxes' own bindings (Esc, digits, Ctrl+Z) from taking the drill's keys.
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const int k = key->key();
-        if (k == Qt::Key_Escape || k == Qt::Key_Space || k == Qt::Key_R || k == Qt::Key_X ||
-            (k >= Qt::Key_1 && k <= Qt::Key_9) || key->matches(QKeySequence::Undo)) {
-            event->accept();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void QuizWindow::closeEvent(QCloseEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drill/DrillSession.h"
+#include "widgets/KeyTable.h"
 
 #include <QWidget>
 
@@ -32,12 +33,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
     void showPage();
-    bool handleKey(QObject* watched, int key, Qt::KeyboardModifiers modifiers);
+    // Every key of the screen: what it does, the tooltips that name it, the passage's context menu entries.
+    QList<keys::Key> keyTable();
     void showPassageMenu(const QPoint& position);
 
     drill::DrillSession& m_session;
@@ -50,4 +51,5 @@ private:
     QPushButton* m_againButton = nullptr;
     QLabel* m_reviewMark = nullptr;
     QLabel* m_importantMark = nullptr;
+    keys::KeyTable* m_keys = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QRect>
 #include <QString>
 
@@ -27,10 +28,16 @@ inline const QColor blue{0, 0, 255};
 inline const QColor red{255, 0, 0};
 inline const QColor green{0, 192, 0};
 
-// The system colour for window backgrounds (the background of text areas, not of dialogs).
+// The program's own palette, for both windows and every box and pop-up they open: the light look the screens are
+// laid out for, whatever the desktop's theme, so that each text keeps its contrast under a dark theme too.
+const QPalette& palette();
+
+// The background of text areas in the program's palette. The layout names the system colour for window
+// backgrounds here; the program's own colour takes its place on purpose, as under a dark theme the system's would
+// put the blue and red captions on near-black.
 QColor windowColour();
 
-// Text colour and background of a control; an invalid colour keeps the platform's.
+// Text colour and background of a control; an invalid colour keeps the one the control has.
 void setColours(QWidget* widget, const QColor& text, const QColor& background = {});
 
 // Names a control, puts it in place and gives it its font.

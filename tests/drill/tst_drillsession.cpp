@@ -59,6 +59,8 @@ const QHash<QString, QString> kBoxes = {
      QStringLiteral(
          "この問題のデータが壊れているため、表示できません。\r\nメニュー画面に戻り、範囲を変えてください。")},
     {"read-only", kReadOnly + QStringLiteral("もう一度操作してください。") + kUnchanged},
+    {"undo-read-only", QStringLiteral("解答を取り消せませんでした。この問題は解答済みとして記録されたままです。\r\n") +
+                           kReadOnly + QStringLiteral("もう一度 Ctrl+Z キーを押してください。")},
     {"clear?", QStringLiteral("今までの記録（どの問題を見たか）を削除してよろしいですか？")},
     {"cleared", QStringLiteral("今までの記録を削除しました")},
     {"quit?", QStringLiteral("終了して良いですか？")},
@@ -89,10 +91,13 @@ const QHash<QString, QString> kSetups = {
     {"no-tiers",
      QStringLiteral("CREATE TABLE t AS SELECT Ｎｏ, 済, 直近, 編, 章, 節, 款, 条, 定義, 問題, 回答 FROM 問題;"
                     "DROP TABLE 問題; ALTER TABLE t RENAME TO 問題")},
+    {"sections-of-5",
+     QStringLiteral("INSERT INTO 目次 VALUES ('第二編 株式会社', '第五章 計算等', '第一節 会計の原則', 1)")},
 };
 
-// One transition a line: name | setup | the learner's actions | where the session ends up | the boxes the last
-// action showed | the rows of the file it changed. "drill" starts up and launches the whole Act, option off.
+// One transition a line: name | setup | the learner's actions | where the session ends up | what the last action
+// showed: its boxes (after "watch", each with the quiz screen's usable buttons under it, in brackets) or 問題開始's
+// tooltip, "_" for a space | the rows of the file it changed. "drill" starts up and launches the whole Act, option off.
 const char* const kTransitions = R"(
 start-up, sound file                        |                 | start                                    | menu @start              |       |
 start-up, a copy already running            | running         | start                                    | ended 1                  | running |
@@ -114,7 +119,7 @@ launch, range exhausted                     | all-recent      | drill           
 launch onto a Null field ends the program   | null-answers-10 | drill                                    | ended 1                  | whole damaged |
 launch, file busy ends the program          |                 | start choose=0,0 fault=SELECT:5 launch     | ended 1                | busy-start |
 section list unreadable ends the program    |                 | start part=2 leave1 chapter=4 fault=SELECT:26 leave2 | ended 1      | damaged |
-reveal writes both flags                    |                 | drill reveal                             | quiz 10 revealed         |       | 10:1/1 2026-12-07=1
+reveal writes both flags                    |                 | drill reveal                             | quiz 10 revealed @next   |       | 10:1/1 2026-12-07=1
 next after a reveal                         |                 | drill reveal next                        | quiz 20A blanked @heading |       | 10:1/1 2026-12-07=1
 again after a reveal                        |                 | drill reveal again                       | quiz 10 again @answer    |       | 10:1/1 2026-12-07=1
 next from again, without a second reveal    |                 | drill reveal again next                  | quiz 20A blanked @heading |       | 10:1/1 2026-12-07=1
@@ -125,12 +130,13 @@ back to the menu writes nothing             |                 | drill menu      
 back and again: the same question           |                 | drill menu yes launch                    | quiz 10 blanked @heading | whole |
 close box, No                               |                 | drill reveal no closequiz                | quiz 10 revealed         | back? | 10:1/1 2026-12-07=1
 close box, Yes                              |                 | drill yes closequiz                      | menu                     | back? |
-last question revealed, then next           | recent-but-100  | drill reveal next                        | menu @start              | exhausted | 100:1/1 2026-12-07=1
+last question revealed, then next: no way on | recent-but-100 | drill reveal watch next                  | menu @start              | exhausted(-,-,-) | 100:1/1 2026-12-07=1
+last question shown again, then next        | recent-but-100  | drill reveal again watch next            | menu @start              | exhausted(解答,-,-) | 100:1/1 2026-12-07=1
 reveal, disk full at the start              |                 | drill fault=BEGIN:13 reveal              | quiz 10 blanked @menubutton | full |
 reveal, commit lost: nothing written        |                 | drill fault=COMMIT:13 reveal             | quiz 10 blanked @menubutton | full |
 reveal of a Null passage                    |                 | drill null=問題@10 reveal                 | quiz 10 blanked @menubutton | null |
 next, file damaged: the question stays      |                 | drill reveal fault=SELECT:26 next        | quiz 10 revealed @menubutton | damaged | 10:1/1 2026-12-07=1
-reveal of a question that is gone: no box   |                 | drill null=Ｎｏ@10 reveal                 | quiz 10 revealed         |       | 0:0/0
+reveal of a question that is gone: no box   |                 | drill null=Ｎｏ@10 reveal                 | quiz 10 revealed @next   |       | 0:0/0
 next onto a Null field: the question stays  |                 | drill reveal null=回答@20 next            | quiz 10 revealed @menubutton | null-read | 10:1/1 2026-12-07=1
 again of a question that is gone: no box    |                 | drill reveal null=Ｎｏ@10 again           | quiz 10 again @answer    |       | 0:1/1 2026-12-07=1
 記録削除, Yes: 済 cleared, 直近 kept           | seen            | start yes clear                          | menu                     | clear? cleared | 10:0/1 20:0/1
@@ -153,7 +159,7 @@ Ctrl+Z after X: the flags before the reveal |                 | drill reveal mar
 Ctrl+Z takes back only the last reveal      |                 | drill reveal next reveal undo            | quiz 20A blanked @answer |       | 10:1/1 2026-12-07=1
 no Ctrl+Z once the reveal is off the screen |                 | drill reveal again undo                  | quiz 10 again            |       | 10:1/1 2026-12-07=1
 Ctrl+Z of a second reveal                   |                 | drill reveal again mark reveal undo      | quiz 10 again marked @answer |   | 10:0/1+2026-12-07 2026-12-07=1
-Ctrl+Z, file read-only: the reveal stays    |                 | drill reveal fault=UPDATE:8 undo         | quiz 10 revealed @menubutton | read-only | 10:1/1 2026-12-07=1
+Ctrl+Z, file read-only: the reveal stays    |                 | drill reveal fault=UPDATE:8 watch undo   | quiz 10 revealed @menubutton | undo-read-only(-,次の問題へ,今の問題をもう一度) | 10:1/1 2026-12-07=1
 a chapter without sections can be drilled   |                 | start choose=1,2 exclude=0 yes launch    | quiz 30 blanked @heading | general-provisions |
 重要問題だけ: tier A alone                      |                 | start choose=0,0 exclude=0 important=1 yes launch | quiz 20A blanked @heading | whole-important |
 重要問題だけ with the option, part            | seen            | start choose=2,0 exclude=1 important=1 yes launch | quiz 60A blanked @heading | part-option-important |
@@ -163,12 +169,20 @@ a chapter without sections can be drilled   |                 | start choose=1,2
 要復習だけ with nothing marked                 |                 | start choose=0,0 marked=1 yes launch     | menu @start              | whole-marked exhausted |
 要復習だけ and 重要問題だけ together             | marks           | start quit-recent choose=0,0 marked=1 important=1 yes launch | quiz 40A blanked marked @heading | both | 40:0/0+2026-12-01
 a marked question shows its mark            | mark-10         | drill                                    | quiz 10 blanked marked @heading | whole |
-a reveal takes the mark away                | mark-10         | drill reveal                             | quiz 10 revealed         |       | 10:1/1 2026-12-07=1
+a reveal takes the mark away                | mark-10         | drill reveal                             | quiz 10 revealed @next   |       | 10:1/1 2026-12-07=1
 Ctrl+Z puts the mark back with its day      | mark-10         | drill reveal undo                        | quiz 10 blanked marked @answer |  |
 X marks again, with today's date            | mark-10         | drill reveal mark                        | quiz 10 revealed marked  |       | 10:0/1+2026-12-07 2026-12-07=1
 X, commit lost: no mark, then X marks       |                 | drill reveal fault=COMMIT:13 mark mark   | quiz 10 revealed marked  |       | 10:0/1+2026-12-07 2026-12-07=1
-reveal, commit lost, then revealed again    |                 | drill fault=COMMIT:13 reveal reveal      | quiz 10 revealed         |       | 10:1/1 2026-12-07=1
+reveal, commit lost, then revealed again    |                 | drill fault=COMMIT:13 reveal reveal      | quiz 10 revealed @next   |       | 10:1/1 2026-12-07=1
 記録削除 takes every mark away too             | marks           | start yes clear                          | menu                     | clear? cleared | 30:0/0 40:0/1 70:0/0
+tooltip, nothing picked                     |                 | start tooltip                            | menu                     | 残り_0_問_/_全_0_問 |
+tooltip, part with all its chapters         | seen            | start choose=2,0 tooltip                 | menu                     | 残り_6_問_/_全_6_問 |
+tooltip, a chapter without sections          |                 | start choose=1,1 tooltip                 | menu                     | 残り_2_問_/_全_2_問 |
+tooltip, a chapter nothing knows: none      |                 | start choose=5,1 tooltip                 | menu                     | 残り_0_問_/_全_0_問 |
+tooltip, 重要問題だけ counts tier A alone     | seen            | start choose=2,0 important=1 tooltip     | menu                     | 残り_3_問_/_全_3_問 |
+tooltip, 要復習だけ counts the marked ones     | marks           | start choose=0,0 marked=1 tooltip        | menu                     | 残り_2_問_/_全_3_問 |
+tooltip, a new part, lists not left         |                 | start choose=2,0 part=1 tooltip          | menu                     | 残り_0_問_/_全_0_問 |
+tooltip, a new chapter, lists not left      | sections-of-5   | start choose=2,4,2 chapter=5 tooltip     | menu                     | 残り_1_問_/_全_1_問 |
 )";
 
 // Runs the learner's actions on a session and describes where it ended up.
@@ -178,6 +192,11 @@ public:
     explicit Script(fixture::Drill& drill) : m_drill(drill)
     {
         QObject::connect(&drill.session, &drill::DrillSession::focusRequested, [this](drill::Focus f) { m_focus = f; });
+        drill.seam.describeUnder([&page = drill.session.page()] {
+            return QStringList{page.answerEnabled() ? "解答" : "-", page.nextEnabled() ? "次の問題へ" : "-",
+                               page.againVisible() ? "今の問題をもう一度" : "-"}
+                .join(u',');
+        });
     }
 
     void run(const QString& script)
@@ -185,6 +204,7 @@ public:
         for (const QString& token : script.split(u' ', Qt::SkipEmptyParts)) {
             m_boxesBefore = m_drill.seam.boxes().size();
             m_focus.reset();
+            m_tip.reset();
             act(token.section(u'=', 0, 0), token.section(u'=', 1));
         }
     }
@@ -203,16 +223,19 @@ public:
                         .arg(QStringList{"blanked", "revealed", "again"}[int(s.page().phase)],
                              s.page().marked ? QStringLiteral(" marked") : QString());
         if (m_focus)
-            text += " @" + QStringList{"start", "part", "heading", "answer", "menubutton"}[int(*m_focus)];
+            text += " @" + QStringList{"start", "part", "heading", "answer", "menubutton", "next"}[int(*m_focus)];
         return text;
     }
 
-    // The boxes the last action showed; a title other than the program's own comes first in brackets.
+    // The boxes the last action showed, or the tooltip's text; a title not the program's comes first in brackets.
     QStringList lastBoxes() const
     {
+        if (m_tip)
+            return {*m_tip};
         QStringList texts;
         for (const SeamRecorder::Box& box : m_drill.seam.boxes().mid(m_boxesBefore))
-            texts << (box.title == QStringLiteral("ハルニレKM") ? box.text : "[" + box.title + "] " + box.text);
+            texts << (box.title == QStringLiteral("ハルニレKM") ? box.text : "[" + box.title + "] " + box.text) +
+                         (m_watch ? "(" + box.under + ")" : QString());
         return texts;
     }
 
@@ -255,6 +278,8 @@ private:
             {"closequiz", [&] { s.closeQuiz(true); }},
             {"closemenu", [&] { s.closeMenu(true); }},
             {"systemclose", [&] { s.closeMenu(false); }},
+            {"tooltip", [&] { m_tip = s.remainingText(); }},
+            {"watch", [&] { m_watch = true; }},
         };
         QVERIFY2(plain.contains(name) || actions.contains(name), qPrintable(name));
         if (plain.contains(name))
@@ -265,6 +290,8 @@ private:
 
     fixture::Drill& m_drill;
     std::optional<drill::Focus> m_focus;
+    std::optional<QString> m_tip;
+    bool m_watch = false;
     qsizetype m_boxesBefore = 0;
 };
 
@@ -347,8 +374,10 @@ void TestDrillSession::transitions()
     run.run(script);
     QCOMPARE(run.state(), state);
     QStringList expected;
-    for (const QString& name : boxes.split(u' ', Qt::SkipEmptyParts))
-        expected << kBoxes.value(name, name);
+    for (const QString& name : boxes.split(u' ', Qt::SkipEmptyParts)) {
+        const QString base = name.section(u'(', 0, 0);
+        expected << kBoxes.value(base, QString(base).replace(u'_', u' ')) + name.mid(base.size());
+    }
     QCOMPARE(run.lastBoxes(), expected);
     QCOMPARE(drill.seam.answersLeft(), 0);
     if (readable)
@@ -358,53 +387,35 @@ void TestDrillSession::transitions()
 void TestDrillSession::selectors_data()
 {
     QTest::addColumn<QString>("script");
-    QTest::addColumn<QStringList>("chapters");
+    QTest::addColumn<int>("chapters"); // how many items the chapter list holds
     QTest::addColumn<QStringList>("sections");
-    QTest::addColumn<QString>("remaining"); // the count of 問題開始's tooltip
-    const QStringList company = {"すべて",      "第一章 設立",   "第二章 株式",       "第三章 新株予約権",
-                                 "第四章 機関", "第五章 計算等", "第六章 定款の変更", "第七章 事業の譲渡等",
-                                 "第八章 解散", "第九章 清算"};
-    const QString none = QStringLiteral("残り 0 問 / 全 0 問");
-    QTest::newRow("nothing picked: told once") << "leave1" << QStringList{} << QStringList{} << none;
-    QTest::newRow("第六編 has no chapters") << "part=6 leave1" << QStringList{"すべて"} << QStringList{} << none;
-    QTest::newRow("第二編, all chapters")
-        << "part=2 leave1 chapter=0" << company << QStringList{} << "残り 6 問 / 全 6 問";
+    QTest::addColumn<QString>("picked"); // the chapter and section picked
+    const QStringList organs = {"すべて", "第一節 株主総会及び種類株主総会等", "第二節 株主総会以外の機関の設置"};
+    QTest::newRow("nothing picked: told once") << "leave1" << 0 << QStringList{} << "-1,-1";
+    QTest::newRow("第六編 has no chapters: すべて only") << "part=6 leave1" << 1 << QStringList{} << "-1,-1";
     QTest::newRow("sections in 節No order, one item each")
-        << "part=2 leave1 chapter=4 leave2" << company
-        << QStringList{"すべて", "第一節 株主総会及び種類株主総会等", "第二節 株主総会以外の機関の設置"}
-        << "残り 5 問 / 全 5 問";
+        << "part=2 leave1 chapter=4 leave2 section=2" << 10 << organs << "4,2";
     QTest::newRow("chapter without sections: no list, no すべて")
-        << "part=5 leave1 chapter=1 leave2"
-        << QStringList{"すべて",
-                       "第一章 組織変更",
-                       "第二章 合併",
-                       "第三章 会社分割",
-                       "第四章 株式交換及び株式移転",
-                       "第四章の二 株式交付",
-                       "第五章 組織変更、合併、会社分割、株式交換及び株式移転の手続"}
-        << QStringList{} << none;
+        << "part=5 leave1 chapter=1 leave2" << 7 << QStringList{} << "1,-1";
+    QTest::newRow("leaving the chapter again drops the section picked")
+        << "part=2 leave1 chapter=4 leave2 section=2 leave2" << 10 << organs << "4,-1";
     QTest::newRow("leaving the part again drops the chapter and sections")
-        << "part=2 leave1 chapter=4 leave2 leave1" << company << QStringList{} << none;
-    QTest::newRow("a new part picked: the old chapter is not counted with it")
-        << "part=2 leave1 chapter=0 part=1" << company << QStringList{} << none;
+        << "part=2 leave1 chapter=4 leave2 leave1" << 10 << QStringList{} << "-1,-1";
 }
 
 void TestDrillSession::selectors()
 {
     QFETCH(QString, script);
-    QFETCH(QStringList, chapters);
+    QFETCH(int, chapters);
     QFETCH(QStringList, sections);
-    QFETCH(QString, remaining);
+    QFETCH(QString, picked);
     fixture::Drill drill;
     Script(drill).run(QStringLiteral("start ") + script);
     const drill::Selectors& lists = drill.session.selectors();
-    QCOMPARE(lists.parts.first() + lists.parts.last() + QString::number(lists.parts.size()),
-             QStringLiteral("すべて第八編 罰則9"));
-    QCOMPARE(lists.chapters, chapters);
+    QCOMPARE(lists.chapters.size(), chapters);
     QCOMPARE(lists.sections, sections);
-    QCOMPARE(lists.section, -1);
-    QCOMPARE(drill.seam.texts(), chapters.isEmpty() ? QStringList{kPickChapter} : QStringList{});
-    QCOMPARE(drill.session.remainingText(), remaining);
+    QCOMPARE(QStringLiteral("%1,%2").arg(lists.chapter).arg(lists.section), picked);
+    QCOMPARE(drill.seam.texts(), chapters == 0 ? QStringList{kPickChapter} : QStringList{});
 }
 
 // What the quiz screen shows: the headings, the passage with its blanks or its answers, and the highlights.

@@ -7,7 +7,7 @@
 SeamRecorder::SeamRecorder()
 {
     seam::setBoxHandler([this](const QString& text, seam::Style style, const QString& title) {
-        m_boxes.append({text, title});
+        m_boxes.append({text, title, m_describe ? m_describe() : QString()});
         if (style != seam::YesNo)
             return int(seam::Ok);
         if (m_answers.isEmpty())

@@ -17,6 +17,7 @@ public:
     {
         QString text;
         QString title;
+        QString under; // what stood under it, as the test describes it
     };
 
     SeamRecorder();
@@ -24,6 +25,7 @@ public:
     Q_DISABLE_COPY_MOVE(SeamRecorder)
 
     void answer(bool yes) { m_answers.append(yes); }
+    void describeUnder(std::function<QString()> describe) { m_describe = std::move(describe); }
     const QList<Box>& boxes() const { return m_boxes; }
     QStringList texts() const;
     // Scripted answers no Yes/No box has taken: a question that came as a box with OK alone.
@@ -35,6 +37,7 @@ private:
     QList<Box> m_boxes;
     QList<bool> m_answers;
     std::optional<int> m_status;
+    std::function<QString()> m_describe;
 };
 
 namespace fixture {

@@ -8,16 +8,19 @@
 #include "quiz/PassageBox.h"
 #include "quiz/QuizWindow.h"
 #include "support/Fixture.h"
+#include "widgets/Layout.h"
 #include "widgets/StackedBar.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFontInfo>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -59,6 +62,59 @@ QString focusName()
     return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
 }
 
+// Draws the pop-up or box that `open` shows, from inside its own event loop, and closes it.
+QImage drawnWhileOpen(const std::function<void()>& open)
+{
+    QImage image;
+    QTimer::singleShot(0, [&image] {
+        QWidget* shown = QApplication::activePopupWidget();
+        shown = shown ? shown : QApplication::activeModalWidget();
+        image = shown->grab().toImage();
+        shown->close();
+    });
+    open();
+    return image;
+}
+
+// Everything the learner reads, by name: the README's pictures of both windows ("menu", "quiz-blanked",
+// "quiz-revealed"), a list's pop-up, the passage's context menu and a message box.
+QMap<QString, QImage> drawnTexts()
+{
+    Program program;
+    QMap<QString, QImage> images{{"menu", program.menu().grab().toImage()}};
+    QComboBox* parts = program.menu().partSelector();
+    parts->showPopup();
+    images["list"] = parts->view()->window()->grab().toImage();
+    parts->hidePopup();
+    program.choose(2, 4);
+    program.drill.seam.answer(true);
+    program.drill.session.startDrill();
+    images["quiz-blanked"] = program.quiz().grab().toImage();
+    images["context menu"] = drawnWhileOpen([&program] {
+        QWidget* passage = program.quiz().passageBox();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(20, 20), passage->mapToGlobal(QPoint(20, 20)));
+        QApplication::sendEvent(passage, &event);
+    });
+    images["box"] =
+        drawnWhileOpen([] { app::showMessageBox(QStringLiteral("今までの記録を削除しました"), seam::OkOnly, {}); });
+    program.drill.session.revealAnswers();
+    images["quiz-revealed"] = program.quiz().grab().toImage();
+    return images;
+}
+
+// The presses the keyboard repeats while a key is held down, each to the control of the window with the focus: marked
+// as repeats, or, as the window system may miss the mark, a release and a press at one and the same time.
+void repeat(QWidget* window, Qt::Key key, int times)
+{
+    for (int i = 1; i <= times; ++i) {
+        for (const QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
+            QKeyEvent event(type, key, Qt::NoModifier, QString(), i % 2 == 0);
+            event.setTimestamp(1000 * i);
+            QApplication::sendEvent(window->focusWidget(), &event);
+        }
+    }
+}
+
 } // namespace
 
 class TestWindows final : public QObject
@@ -75,6 +131,7 @@ private slots:
     void studyStatus();
     void corpusInThePassageBox_data();
     void corpusInThePassageBox();
+    void heldEnterOnARealBox();
     void screenshots();
 };
 
@@ -123,7 +180,7 @@ void TestWindows::controls()
     // The lists keep the default text colour, whatever their frame's, and a screen reader names them by their labels.
     QComboBox* parts = program.menu().partSelector();
     for (const QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText})
-        QCOMPARE(parts->palette().color(role), QApplication::palette().color(role));
+        QCOMPARE(parts->palette().color(role), layout::palette().color(role));
     QCOMPARE(parts->accessibleName() + program.menu().chapterSelector()->accessibleName() +
                  program.menu().sectionSelector()->accessibleName(),
              QStringLiteral("編章節"));
@@ -161,12 +218,6 @@ void TestWindows::menuKeyboard()
     QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), menu.startButton()->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(menu.startButton(), &help);
     QTRY_COMPARE(QToolTip::text(), QStringLiteral("残り 6 問 / 全 6 問"));
-    // Enter on a focused button presses it, as Space does.
-    menu.clearRecordButton()->setFocus();
-    program.drill.seam.answer(false);
-    QTest::keyClick(menu.clearRecordButton(), Qt::Key_Return);
-    QCOMPARE(program.drill.seam.texts().last(),
-             QStringLiteral("今までの記録（どの問題を見たか）を削除してよろしいですか？"));
 }
 
 void TestWindows::quizKeys_data()
@@ -179,12 +230,16 @@ void TestWindows::quizKeys_data()
     QTest::newRow("Enter on a heading reveals") << false << "Text1" << int(Qt::Key_Return) << "revealed";
     QTest::newRow("Space on メニュ画面へ presses it") << false << "Command3" << int(Qt::Key_Space) << "menu";
     QTest::newRow("Enter on メニュ画面へ presses it") << false << "Command3" << int(Qt::Key_Enter) << "menu";
-    QTest::newRow("Enter on 解答 presses it") << false << "Command1" << int(Qt::Key_Return) << "revealed";
+    QTest::newRow("Enter on 今の問題をもう一度 presses it") << true << "Command4" << int(Qt::Key_Return) << "again";
     QTest::newRow("Esc back to the menu") << false << "RichTextBox1" << int(Qt::Key_Escape) << "menu";
     QTest::newRow("a digit uncovers its blank") << false << "Text1" << int(Qt::Key_1) << "uncovered";
     QTest::newRow("Space goes on once revealed") << true << "RichTextBox1" << int(Qt::Key_Space) << "next";
     QTest::newRow("X marks, the mark shows") << true << "Command2" << int(Qt::Key_X) << "marked";
     QTest::newRow("Ctrl+Z takes the reveal back") << true << "RichTextBox1" << int(Qt::Key_Z) << "blanked";
+    // A key held: the keyboard repeats its press.
+    QTest::newRow("Space held reveals once") << false << "RichTextBox1" << int(Qt::Key_Space) << "revealed";
+    QTest::newRow("X held marks once") << true << "Command2" << int(Qt::Key_X) << "marked";
+    QTest::newRow("Right held moves on each repeat") << false << "RichTextBox1" << int(Qt::Key_Right) << "cursor 6";
 }
 
 void TestWindows::quizKeys()
@@ -203,16 +258,27 @@ void TestWindows::quizKeys()
     if (revealed) {
         QTest::mouseClick(quiz.answerButton(), Qt::LeftButton);
         QCOMPARE(textcheck::checkHighlights(*quiz.passageBox(), {QStringLiteral("法人")}), QString());
+        // The focus on 次の問題へ, its ring shown as after a move by the keyboard.
+        QStyleOptionButton option;
+        option.initFrom(quiz.nextButton());
+        QVERIFY(quiz.focusWidget() == quiz.nextButton() && option.state.testFlag(QStyle::State_KeyboardFocusChange));
     }
     const QString flags = fixture::flags(program.drill.database());
-    QTest::keyClick(quiz.findChild<QWidget*>(focus), Qt::Key(key),
-                    key == Qt::Key_Z ? Qt::ControlModifier : Qt::NoModifier);
-    const QString state = !quiz.isVisible()                            ? QStringLiteral("menu")
-                          : !quiz.reviewMark()->isHidden()             ? QStringLiteral("marked")
-                          : program.drill.session.shownNo() == 20      ? QStringLiteral("next")
+    QWidget* focused = quiz.findChild<QWidget*>(focus);
+    focused->setFocus();
+    const Qt::KeyboardModifiers modifiers = key == Qt::Key_Z ? Qt::ControlModifier : Qt::NoModifier;
+    QTest::keyPress(focused, Qt::Key(key), modifiers);
+    repeat(&quiz, Qt::Key(key), QByteArray(QTest::currentDataTag()).contains("held") ? 5 : 0);
+    QTest::keyRelease(focused, Qt::Key(key), modifiers);
+    const QString state = !quiz.isVisible()                                                  ? QStringLiteral("menu")
+                          : !quiz.reviewMark()->isHidden()                                   ? QStringLiteral("marked")
+                          : program.drill.session.shownNo() == 20                            ? QStringLiteral("next")
+                          : program.drill.session.page().phase == drill::Phase::BlankedAgain ? QStringLiteral("again")
                           : quiz.againButton()->isVisible()            ? QStringLiteral("revealed")
                           : !quiz.passageBox()->text().contains(u'《') ? QStringLiteral("uncovered")
-                                                                       : QStringLiteral("blanked");
+                          : quiz.passageBox()->textCursor().position() > 0
+                              ? QStringLiteral("cursor %1").arg(quiz.passageBox()->textCursor().position())
+                              : QStringLiteral("blanked");
     QCOMPARE(state, expected);
     if (expected == QLatin1String("menu"))
         QCOMPARE(fixture::flags(program.drill.database()), flags);
@@ -222,17 +288,12 @@ void TestWindows::closeBoxes()
 {
     Program program;
     program.launch();
-    auto userCloses = [](QWidget* window) {
+    for (QWidget* window : {static_cast<QWidget*>(&program.quiz()), static_cast<QWidget*>(&program.menu())}) {
+        program.drill.seam.answer(true);
         QCloseEvent event; // the window system's close, as the close box sends it
         QApplication::sendEvent(window->windowHandle(), &event);
-    };
-    program.drill.seam.answer(true);
-    userCloses(&program.quiz());
-    QCOMPARE(program.drill.seam.texts().last(), QStringLiteral("メニュー画面に戻りますか？"));
-    QVERIFY(!program.quiz().isVisible() && program.menu().isVisible());
-    program.drill.seam.answer(true);
-    userCloses(&program.menu());
-    QCOMPARE(program.drill.seam.texts().last(), QStringLiteral("終了して良いですか？"));
+    }
+    QCOMPARE(program.drill.seam.texts().mid(1), (QStringList{"メニュー画面に戻りますか？", "終了して良いですか？"}));
     QCOMPARE(program.drill.seam.exitStatus(), 0);
     // Closed by the system (the desktop session ending): the program ends without asking.
     Program other;
@@ -291,19 +352,65 @@ void TestWindows::corpusInThePassageBox()
     QCOMPARE(textcheck::checkBox(textCase), QString());
 }
 
-// Draws both windows into build/*/screenshots for people to look at.
+// Enter held on a focused 記録削除: the first press asks, the repeats leave the real box open and the record as it
+// was, and a fresh press answers the box.
+void TestWindows::heldEnterOnARealBox()
+{
+    Program program;
+    seam::setBoxHandler(app::showMessageBox);
+    const QString database = program.drill.database();
+    fixture::exec(database, QStringLiteral("UPDATE 問題 SET 済 = 1"));
+    const QString flags = fixture::flags(database);
+    QString whileHeld = QStringLiteral("no box");
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        repeat(box, Qt::Key_Return, 5);
+        whileHeld = QApplication::activeModalWidget() == box ? fixture::flags(database) : QStringLiteral("answered");
+        // The fresh press answers Yes; the box that says the record is cleared is answered in its turn.
+        QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+        QTest::keyClick(box->focusWidget(), Qt::Key_Return);
+    });
+    QTest::keyClick(program.menu().clearRecordButton(), Qt::Key_Return);
+    QCOMPARE(whileHeld, flags);
+    QVERIFY(!fixture::flags(database).contains(QStringLiteral(":1/")));
+}
+
+// The README's pictures, written into build/*/screenshots, each showing what it must; under a dark desktop theme
+// every text, in the windows and in their boxes, is drawn as under the light one.
 void TestWindows::screenshots()
 {
+    const QMap<QString, QImage> images = drawnTexts();
+    const Program program;
+    // The percentage of a control's pixels in (or near) a colour, as a picture shows it.
+    const auto share = [&images](const char* picture, const QWidget* control, const QColor& colour) {
+        const QImage part = images[picture].copy(QRect(control->mapTo(control->window(), QPoint()), control->size()));
+        int near = 0;
+        for (int i = 0; i < part.width() * part.height(); ++i) {
+            const QColor c = part.pixelColor(i % part.width(), i / part.width());
+            near +=
+                qAbs(c.red() - colour.red()) + qAbs(c.green() - colour.green()) + qAbs(c.blue() - colour.blue()) < 60;
+        }
+        return 100.0 * near / (part.width() * part.height());
+    };
+    const QWidget* blanks = program.menu().findChild<QLabel*>(QStringLiteral("Label4"));
+    const QuizWindow& quiz = program.quiz();
+    QVERIFY2(share("menu", blanks, layout::blue) > 2 && share("menu", blanks, Qt::white) > 50, "「<穴埋め>」 on white");
+    QVERIFY2(share("quiz-blanked", quiz.passageBox(), layout::red) > 0, "the blanks highlighted");
+    QVERIFY2(share("quiz-blanked", quiz.againButton(), layout::grey) == 100, "no 今の問題をもう一度 before 解答");
+    QVERIFY2(share("quiz-blanked", quiz.answerButton(), Qt::black) > 0, "解答 usable");
+    QVERIFY2(share("quiz-revealed", quiz.againButton(), layout::grey) < 50, "今の問題をもう一度 after 解答");
+    QVERIFY2(share("quiz-revealed", quiz.answerButton(), Qt::black) == 0, "解答 no longer usable");
+    QVERIFY2(share("quiz-revealed", quiz.passageBox(), layout::red) > 0, "the answers highlighted");
     const QString folder = QStringLiteral(SCREENSHOT_DIR);
     QVERIFY(QDir().mkpath(folder));
-    Program program;
-    QVERIFY(program.menu().grab().save(folder + QStringLiteral("/menu.png")));
-    program.choose(2, 4);
-    program.drill.seam.answer(true);
-    program.drill.session.startDrill();
-    QVERIFY(program.quiz().grab().save(folder + QStringLiteral("/quiz-blanked.png")));
-    program.drill.session.revealAnswers();
-    QVERIFY(program.quiz().grab().save(folder + QStringLiteral("/quiz-revealed.png")));
+    for (const char* picture : {"menu", "quiz-blanked", "quiz-revealed"})
+        QVERIFY(images[picture].save(folder + u'/' + QLatin1String(picture) + QStringLiteral(".png")));
+    const QPalette desktop = QApplication::palette();
+    QApplication::setPalette(QPalette(QColor(50, 50, 50), QColor(40, 40, 40)));
+    const QMap<QString, QImage> dark = drawnTexts();
+    QApplication::setPalette(desktop);
+    for (const QString& name : images.keys())
+        QVERIFY2(!images[name].isNull() && dark[name] == images[name], qPrintable(name + " under a dark theme"));
 }
 
 QTEST_MAIN(TestWindows)
