@@ -59,7 +59,8 @@ StatusWindow::StatusWindow(const drill::StudyStatus& status, QWidget* parent)
     setModal(true);
     setFont(layout::font(layout::gothic, 9.75));
     setAccessibleDescription(m_text);
-    QPalette palette = this->palette();
+    // The program's own palette, whatever the desktop's, on the grey of its windows.
+    QPalette palette = layout::palette();
     palette.setColor(QPalette::Window, layout::grey);
     setPalette(palette);
     setAutoFillBackground(true);

@@ -140,9 +140,17 @@ QString flags(const QString& path, const QByteArray& key)
     return rows.join(u' ');
 }
 
-Drill::Drill(const QList<store::Question>& questions) : session(store, folder.file(QStringLiteral("instance.lock")))
+Drill::Drill(const QList<store::Question>& questions)
+    : store(store::databaseFileName(), key()), session(store, folder.file(QStringLiteral("instance.lock")))
 {
     writeDatabase(folder.database(), questions);
+    session.setClock([] { return today(); });
+}
+
+Drill::Drill(const QString& copyOf) : session(store, folder.file(QStringLiteral("instance.lock")))
+{
+    QVERIFY(QFile::copy(copyOf, folder.database()));
+    QFile::setPermissions(folder.database(), QFile::ReadOwner | QFile::WriteOwner);
     session.setClock([] { return today(); });
 }
 

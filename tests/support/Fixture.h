@@ -102,6 +102,8 @@ public:
 struct Drill
 {
     explicit Drill(const QList<store::Question>& questions = sampleQuestions());
+    // On a copy of a question file the program and its tools made, keyed with the program's password.
+    explicit Drill(const QString& copyOf);
     ~Drill() { session.release(); }
 
     QString database() const { return folder.database(); }
@@ -110,7 +112,7 @@ struct Drill
 
     TempFolder folder;
     SeamRecorder seam;
-    Store store;
+    store::QuestionStore store;
     drill::DrillSession session;
 };
 

@@ -7,6 +7,7 @@
 #include "fuzz/BoxChecks.h"
 #include "quiz/PassageBox.h"
 #include "quiz/QuizWindow.h"
+#include "store/ProgressTables.h"
 #include "support/Fixture.h"
 #include "widgets/Layout.h"
 #include "widgets/StackedBar.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -30,7 +32,15 @@ namespace {
 // The program as a test drives it: the session on a temporary question file, with both windows.
 struct Program
 {
-    Program() : screens(drill.session)
+    Program() : screens(drill.session) { start(); }
+    // On a copy of a question file the program and its tools made, prepared before the program starts on it.
+    Program(const QString& copyOf, const std::function<void(const QString&)>& prepare)
+        : drill(copyOf), screens(drill.session)
+    {
+        prepare(drill.database());
+        start();
+    }
+    void start()
     {
         QVERIFY(drill.session.startUp());
         QApplication::setActiveWindow(&menu());
@@ -76,17 +86,46 @@ QImage drawnWhileOpen(const std::function<void()>& open)
     return image;
 }
 
-// Everything the learner reads, by name: the README's pictures of both windows ("menu", "quiz-blanked",
-// "quiz-revealed"), a list's pop-up, the passage's context menu and a message box.
+// The learner the README's pictures show: part-way through the Act, some questions marked 要復習, a month of work
+// (ten questions revealed today), and in 第二編 第四章 第三節 up to 第三百三十二条 in this session.
+void giveProgress(const QString& database)
+{
+    QStringList sql = {
+        QStringLiteral("UPDATE 問題 SET 済 = 1 WHERE Ｎｏ < 56000000 OR Ｎｏ BETWEEN 104000000 AND 140999999"
+                       " OR Ｎｏ BETWEEN 295000000 AND 331999999 OR Ｎｏ BETWEEN 431000000 AND 465999999"),
+        QStringLiteral("UPDATE 問題 SET 直近 = 1 WHERE Ｎｏ BETWEEN 329000000 AND 331999999"),
+        QString::fromUtf8(store::progress::kCreateMarks),
+        QStringLiteral("INSERT INTO 要復習 SELECT Ｎｏ, '2026-12-0' || (Ｎｏ % 7 + 1) FROM 問題 WHERE 済 = 1 AND"
+                       " (Ｎｏ / 100) % 11 = 0"),
+        QStringLiteral("UPDATE 問題 SET 済 = 0 WHERE Ｎｏ IN (SELECT Ｎｏ FROM 要復習)"),
+        QString::fromUtf8(store::progress::kCreateLog),
+    };
+    const QList<int> days = {0, 25, 32, 0,  41, 18, 0, 0,  35, 27, 30, 0,  22, 45, 38,
+                             0, 0,  29, 33, 24, 40, 0, 36, 28, 0,  31, 44, 26, 19, 10};
+    for (qsizetype i = 0; i < days.size(); ++i) {
+        if (days[i] > 0)
+            sql << QStringLiteral("INSERT INTO 解答記録 VALUES ('%1', %2)")
+                       .arg(fixture::today().addDays(i + 1 - days.size()).toString(Qt::ISODate))
+                       .arg(days[i]);
+    }
+    fixture::exec(database, sql.join(u';'), fixture::programKey());
+}
+
+// Everything the learner reads, by name: the README's pictures of both windows and of 学習状況 ("menu",
+// "quiz-blanked", "quiz-revealed", "status"), drawn on the shipped questions, a list's pop-up, the passage's context
+// menu and a message box.
 QMap<QString, QImage> drawnTexts()
 {
-    Program program;
+    Program program(QStringLiteral(SHIPPED_DATABASE), giveProgress);
     QMap<QString, QImage> images{{"menu", program.menu().grab().toImage()}};
     QComboBox* parts = program.menu().partSelector();
     parts->showPopup();
     images["list"] = parts->view()->window()->grab().toImage();
     parts->hidePopup();
     program.choose(2, 4);
+    program.drill.session.leaveChapterSelector();
+    program.menu().sectionSelector()->setCurrentText(QStringLiteral("第三節 役員及び会計監査人の選任及び解任"));
+    images["status"] = StatusWindow(*program.drill.session.studyStatus(), &program.menu()).grab().toImage();
     program.drill.seam.answer(true);
     program.drill.session.startDrill();
     images["quiz-blanked"] = program.quiz().grab().toImage();
@@ -311,21 +350,29 @@ void TestWindows::studyStatus()
     QTest::keyClick(program.quiz().answerButton(), Qt::Key_X);
     QTest::mouseClick(program.quiz().menuButton(), Qt::LeftButton);
     program.choose(1, 0);
-    QString shown;
+    // Opened by its button and by F2, each time afresh, and closed by Esc.
+    QStringList shown;
     QStringList bars;
-    QTimer::singleShot(0, [&] {
-        auto* window = qobject_cast<StatusWindow*>(QApplication::activeModalWidget());
-        QVERIFY(window);
-        shown = window->windowTitle() + u'\n' + window->accessibleDescription();
-        for (const QWidget* bar : window->findChildren<StackedBar*>())
-            bars << bar->accessibleName();
-        QTest::keyClick(window, Qt::Key_Escape);
-    });
+    const auto readAndClose = [&] {
+        QTimer::singleShot(0, [&] {
+            auto* window = qobject_cast<StatusWindow*>(QApplication::activeModalWidget());
+            QVERIFY(window);
+            shown << window->windowTitle() + u'\n' + window->accessibleDescription();
+            bars.clear();
+            for (const QWidget* bar : window->findChildren<StackedBar*>())
+                bars << bar->accessibleName();
+            QTest::keyClick(window, Qt::Key_Escape);
+        });
+    };
+    readAndClose();
     QTest::mouseClick(program.menu().statusButton(), Qt::LeftButton);
+    readAndClose();
+    QTest::keyClick(program.menu().startButton(), Qt::Key_F2);
     QVERIFY(!QApplication::activeModalWidget());
     const std::optional<drill::StudyStatus> status = program.drill.session.studyStatus();
-    QCOMPARE(shown, QStringLiteral("学習状況\n") + drill::statusText(*status));
-    QVERIFY(shown.contains(QStringLiteral("第一編 総則：済 0　要復習 1　未 3 ／ 4 問")));
+    const QString expected = QStringLiteral("学習状況\n") + drill::statusText(*status);
+    QCOMPARE(shown, (QStringList{expected, expected}));
+    QVERIFY(expected.contains(QStringLiteral("第一編 総則：済 0　要復習 1　未 3 ／ 4 問")));
     // Each part and chapter has its bar and tier A its own, each named by its figures.
     QCOMPARE(bars.size(), 2 * (8 + 4) + 3);
     QVERIFY(bars.contains(QStringLiteral("第一章 通則：済 0　要復習 1　未 1 ／ 2 問")));
@@ -398,12 +445,38 @@ void TestWindows::screenshots()
     QVERIFY2(share("quiz-blanked", quiz.passageBox(), layout::red) > 0, "the blanks highlighted");
     QVERIFY2(share("quiz-blanked", quiz.againButton(), layout::grey) == 100, "no 今の問題をもう一度 before 解答");
     QVERIFY2(share("quiz-blanked", quiz.answerButton(), Qt::black) > 0, "解答 usable");
+    QVERIFY2(share("quiz-blanked", quiz.importantMark(), layout::blue) > 2, "重要: a question of tier A");
     QVERIFY2(share("quiz-revealed", quiz.againButton(), layout::grey) < 50, "今の問題をもう一度 after 解答");
     QVERIFY2(share("quiz-revealed", quiz.answerButton(), Qt::black) == 0, "解答 no longer usable");
     QVERIFY2(share("quiz-revealed", quiz.passageBox(), layout::red) > 0, "the answers highlighted");
+    // 学習状況 of a learner part-way through: done, marked and open in the bars, and the days of a month's work.
+    const auto inStatus = [&images](const QColor& colour) {
+        const QImage& status = images["status"];
+        int n = 0;
+        for (int y = 0; y < status.height(); ++y) {
+            for (int x = 0; x < status.width(); ++x)
+                n += status.pixelColor(x, y) == colour;
+        }
+        return n;
+    };
+    QVERIFY2(inStatus(layout::blue) > 500 && inStatus(layout::red) > 50 && inStatus(layout::green) > 300,
+             "学習状況: 済 and 要復習 in the bars, a month of reveals");
+    // What the quiz screen showed: a question of the shipped set, 第三百三十二条 (the 取締役's 任期).
+    {
+        Program shipped(QStringLiteral(SHIPPED_DATABASE), giveProgress);
+        shipped.choose(2, 4);
+        shipped.drill.session.leaveChapterSelector();
+        shipped.menu().sectionSelector()->setCurrentText(QStringLiteral("第三節 役員及び会計監査人の選任及び解任"));
+        shipped.drill.seam.answer(true);
+        shipped.drill.session.startDrill();
+        QCOMPARE(shipped.quiz().headingLine(2)->text().section(u' ', -1), QStringLiteral("第三百三十二条第一項"));
+        QVERIFY(shipped.quiz().passageBox()->text().contains(QStringLiteral(" 《 1 》 ")));
+        const std::optional<drill::StudyStatus> status = shipped.drill.session.studyStatus();
+        QVERIFY(status && status->parts[1].done > 300 && status->parts[1].marked > 10 && status->days.last() == 10);
+    }
     const QString folder = QStringLiteral(SCREENSHOT_DIR);
     QVERIFY(QDir().mkpath(folder));
-    for (const char* picture : {"menu", "quiz-blanked", "quiz-revealed"})
+    for (const char* picture : {"menu", "quiz-blanked", "quiz-revealed", "status"})
         QVERIFY(images[picture].save(folder + u'/' + QLatin1String(picture) + QStringLiteral(".png")));
     const QPalette desktop = QApplication::palette();
     QApplication::setPalette(QPalette(QColor(50, 50, 50), QColor(40, 40, 40)));
