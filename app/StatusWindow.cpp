@@ -143,17 +143,16 @@ QWidget* StatusWindow::rowTable(const QString& title, const QList<drill::StudySt
         name->setFixedWidth(kTitleWidth);
         layout::setColours(name, QColor(0, 0, 0));
         grid->addWidget(name, row, 0);
-        const auto bar = [&](int column, int done, int marked, int open, const QString& what) {
-            auto* b = new StackedBar({{done, kDone}, {marked, kMarked}, {open, kOpen}}, frame);
-            b->setAccessibleName(r.title + what + QStringLiteral("：") +
-                                 drill::countsText(done, marked, open, m_status.hasMarks));
+        const auto bar = [&](int column, const store::Tally& tally, const QString& what) {
+            auto* b = new StackedBar({{tally.done, kDone}, {tally.marked, kMarked}, {tally.open(), kOpen}}, frame);
+            b->setAccessibleName(r.title + what + QStringLiteral("：") + drill::countsText(tally, m_status.hasMarks));
             layout::setColours(b, QColor(0, 0, 0));
             grid->addWidget(b, row, column);
-            addCounts(grid, row, column + 1, done, marked, open);
+            addCounts(grid, row, column + 1, tally);
         };
-        bar(1, r.done, r.marked, r.open(), QString());
+        bar(1, r.all, QString());
         if (m_status.hasTiers)
-            bar(1 + columns, r.doneA, r.markedA, r.openA(), QStringLiteral("（重要問題）"));
+            bar(1 + columns, r.tierA, QStringLiteral("（重要問題）"));
     }
     grid->setColumnStretch(1, 1);
     if (m_status.hasTiers)
@@ -161,14 +160,14 @@ QWidget* StatusWindow::rowTable(const QString& title, const QList<drill::StudySt
     return frame;
 }
 
-void StatusWindow::addCounts(QGridLayout* grid, int row, int column, int done, int marked, int open)
+void StatusWindow::addCounts(QGridLayout* grid, int row, int column, const store::Tally& tally)
 {
     QWidget* frame = grid->parentWidget();
     const QFont font = layout::font(layout::gothic, 9.75);
-    QList<QLabel*> labels{makeNumber(done, QStringLiteral("済"), frame)};
+    QList<QLabel*> labels{makeNumber(tally.done, QStringLiteral("済"), frame)};
     if (m_status.hasMarks)
-        labels << makeNumber(marked, QStringLiteral("要復習"), frame);
-    labels << makeNumber(open, QStringLiteral("未"), frame);
+        labels << makeNumber(tally.marked, QStringLiteral("要復習"), frame);
+    labels << makeNumber(tally.open(), QStringLiteral("未"), frame);
     for (QLabel* label : labels) {
         label->setFont(font);
         layout::setColours(label, QColor(0, 0, 0));

@@ -23,7 +23,7 @@ public:
 
 private:
     QWidget* rowTable(const QString& title, const QList<drill::StudyStatus::Row>& rows);
-    void addCounts(QGridLayout* grid, int row, int column, int done, int marked, int open);
+    void addCounts(QGridLayout* grid, int row, int column, const store::Tally& tally);
 
     const drill::StudyStatus m_status;
     QString m_text;

@@ -12,12 +12,8 @@ namespace {
 
 void add(StudyStatus::Row& row, const store::ChapterProgress& c)
 {
-    row.total += c.total;
-    row.done += c.done;
-    row.marked += c.marked;
-    row.totalA += c.totalA;
-    row.doneA += c.doneA;
-    row.markedA += c.markedA;
+    row.all += c.all;
+    row.tierA += c.tierA;
 }
 
 // The range as the menu picked it, a level with nothing picked yet counting as all of it.
@@ -111,12 +107,15 @@ StudyStatus readStudyStatus(store::QuestionStore& store, const store::Range& pic
     return status;
 }
 
-QString countsText(int done, int marked, int open, bool withMarks)
+QString countsText(const store::Tally& tally, bool withMarks)
 {
-    const int total = done + marked + open;
     if (!withMarks)
-        return QStringLiteral("済 %1　未 %2 ／ %3 問").arg(done).arg(open).arg(total);
-    return QStringLiteral("済 %1　要復習 %2　未 %3 ／ %4 問").arg(done).arg(marked).arg(open).arg(total);
+        return QStringLiteral("済 %1　未 %2 ／ %3 問").arg(tally.done).arg(tally.open()).arg(tally.total);
+    return QStringLiteral("済 %1　要復習 %2　未 %3 ／ %4 問")
+        .arg(tally.done)
+        .arg(tally.marked)
+        .arg(tally.open())
+        .arg(tally.total);
 }
 
 QString paceText(const StudyStatus& status)
@@ -141,10 +140,9 @@ QString statusText(const StudyStatus& status)
     QStringList lines;
     const auto rows = [&](const QList<StudyStatus::Row>& list) {
         for (const StudyStatus::Row& r : list) {
-            QString line = r.title + QStringLiteral("：") + countsText(r.done, r.marked, r.open(), status.hasMarks);
+            QString line = r.title + QStringLiteral("：") + countsText(r.all, status.hasMarks);
             if (status.hasTiers)
-                line += QStringLiteral("（重要 ") + countsText(r.doneA, r.markedA, r.openA(), status.hasMarks) +
-                        QStringLiteral("）");
+                line += QStringLiteral("（重要 ") + countsText(r.tierA, status.hasMarks) + QStringLiteral("）");
             lines << line;
         }
     };

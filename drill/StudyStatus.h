@@ -1,34 +1,22 @@
 #pragma once
 
-#include "store/Question.h"
+#include "store/QuestionStore.h"
 
 #include <QDate>
 #include <QList>
 #include <QString>
-
-namespace store {
-class QuestionStore;
-} // namespace store
 
 namespace drill {
 
 // How far the learner has come, as the 学習状況 window shows it: read afresh from the file each time it opens.
 struct StudyStatus
 {
-    // One part or chapter. A question counts once: marked 要復習, else done (済), else still open.
+    // One part or chapter: all its questions, and those of tier A.
     struct Row
     {
         QString title;
-        int total = 0;
-        int done = 0;
-        int marked = 0;
-        // The same over tier A alone.
-        int totalA = 0;
-        int doneA = 0;
-        int markedA = 0;
-
-        int open() const { return total - done - marked; }
-        int openA() const { return totalA - doneA - markedA; }
+        store::Tally all;
+        store::Tally tierA;
     };
 
     static constexpr int kDays = 30;
@@ -51,7 +39,7 @@ struct StudyStatus
 StudyStatus readStudyStatus(store::QuestionStore& store, const store::Range& range, const QDate& today);
 
 // "済 120　要復習 5　未 300 ／ 425 問" (without 要復習 where the file holds no marks).
-QString countsText(int done, int marked, int open, bool withMarks);
+QString countsText(const store::Tally& tally, bool withMarks);
 // The pace of the last days and what it means for the range, in one or two sentences.
 QString paceText(const StudyStatus& status);
 // Every figure of the window as lines of text, for a screen reader and for the tests.

@@ -143,6 +143,10 @@ void bindRange(Statement& statement, Scope scope, const Range& range)
 
 const char* const kImportant = " AND 重要度 = 'A'";
 
+// Both flags of the first row of an Ｎｏ.
+const char* const kWriteFlags =
+    "UPDATE 問題 SET 済 = ?2, 直近 = ?3 WHERE rowid = (SELECT rowid FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1)";
+
 // The index that holds exactly the open questions of a range of this shape, in Ｎｏ order (see DatabaseBuilder).
 QByteArray openIndex(Scope scope, bool exclude, bool important)
 {
@@ -431,35 +435,31 @@ std::optional<Revealed> QuestionStore::reveal(qint64 no, const QDate& day)
 
 void QuestionStore::undoReveal(qint64 no, const Revealed& before, const QDate& revealedOn)
 {
-    Connection& db = connection();
-    const bool hadMarks = m_hasMarks;
-    try {
-        Transaction transaction(db);
-        {
-            Use update(statement("UPDATE 問題 SET 済 = ?2, 直近 = ?3 WHERE rowid ="
-                                 " (SELECT rowid FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1)"));
-            update->bind(1, no).bind(2, qint64(before.doneBefore)).bind(3, qint64(before.recentBefore));
-            update->next();
+    writeRecord(no, before.doneBefore, before.recentBefore, before.markedBefore, [&] {
+        if (!m_hasLog)
+            return;
+        for (const char* sql : {"UPDATE 解答記録 SET 解答数 = 解答数 - 1 WHERE 日付 = ?1",
+                                "DELETE FROM 解答記録 WHERE 日付 = ?1 AND 解答数 <= 0"}) {
+            Use count(statement(sql));
+            count->bind(1, dayText(revealedOn));
+            count->next();
         }
-        writeMark(no, before.markedBefore);
-        if (m_hasLog) {
-            for (const char* sql : {"UPDATE 解答記録 SET 解答数 = 解答数 - 1 WHERE 日付 = ?1",
-                                    "DELETE FROM 解答記録 WHERE 日付 = ?1 AND 解答数 <= 0"}) {
-                Use count(statement(sql));
-                count->bind(1, dayText(revealedOn));
-                count->next();
-            }
-        }
-        transaction.commit();
-    } catch (...) {
-        m_hasMarks = hadMarks;
-        throw;
-    }
+    });
+}
+
+void QuestionStore::setMark(qint64 no, const QDate& day)
+{
+    writeRecord(no, 0, 1, dayText(day));
+}
+
+void QuestionStore::removeMark(qint64 no)
+{
+    writeRecord(no, 1, 1, {});
 }
 
 void QuestionStore::writeMark(qint64 no, const QString& day)
 {
-    // Inside the caller's transaction; m_hasMarks is put back by the caller should it roll back.
+    // Inside the caller's transaction, which puts m_hasMarks back should it roll back.
     if (day.isEmpty()) {
         if (!m_hasMarks)
             return;
@@ -475,19 +475,21 @@ void QuestionStore::writeMark(qint64 no, const QString& day)
     mark->next();
 }
 
-void QuestionStore::setMark(qint64 no, const QDate& day)
+void QuestionStore::writeRecord(qint64 no, int done, int recent, const QString& markedOn,
+                                const std::function<void()>& more)
 {
     Connection& db = connection();
     const bool hadMarks = m_hasMarks;
     try {
         Transaction transaction(db);
         {
-            Use update(statement("UPDATE 問題 SET 済 = 0, 直近 = 1 WHERE rowid ="
-                                 " (SELECT rowid FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1)"));
-            update->bind(1, no);
+            Use update(statement(kWriteFlags));
+            update->bind(1, no).bind(2, qint64(done)).bind(3, qint64(recent));
             update->next();
         }
-        writeMark(no, dayText(day));
+        writeMark(no, markedOn);
+        if (more)
+            more();
         transaction.commit();
     } catch (...) {
         m_hasMarks = hadMarks;
@@ -495,27 +497,12 @@ void QuestionStore::setMark(qint64 no, const QDate& day)
     }
 }
 
-void QuestionStore::removeMark(qint64 no)
-{
-    Connection& db = connection();
-    Transaction transaction(db);
-    {
-        Use update(statement("UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE rowid ="
-                             " (SELECT rowid FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1)"));
-        update->bind(1, no);
-        update->next();
-    }
-    writeMark(no, {});
-    transaction.commit();
-}
-
 void QuestionStore::writeFlags(qint64 no, int done, int recent)
 {
     Connection& db = connection();
     Transaction transaction(db);
     {
-        Use update(statement("UPDATE 問題 SET 済 = ?2, 直近 = ?3 WHERE rowid ="
-                             " (SELECT rowid FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1)"));
+        Use update(statement(kWriteFlags));
         update->bind(1, no).bind(2, qint64(done)).bind(3, qint64(recent));
         update->next();
     }
@@ -567,8 +554,10 @@ QList<ChapterProgress> QuestionStore::progressByChapter()
                            " FROM 問題 GROUP BY 編, 章 ORDER BY min(Ｎｏ)"));
         while (rows->next()) {
             at.insert(key(*rows), chapters.size());
-            chapters.append({rows->text(0), rows->text(1), int(rows->integer(2)), int(rows->integer(3)), 0,
-                             int(rows->integer(4)), int(rows->integer(5)), 0});
+            chapters.append({rows->text(0),
+                             rows->text(1),
+                             {int(rows->integer(2)), int(rows->integer(3)), 0},
+                             {int(rows->integer(4)), int(rows->integer(5)), 0}});
         }
     }
     if (!m_hasMarks)
@@ -581,10 +570,10 @@ QList<ChapterProgress> QuestionStore::progressByChapter()
         if (it == at.constEnd())
             continue;
         ChapterProgress& c = chapters[*it];
-        c.marked = int(rows->integer(2));
-        c.done -= int(rows->integer(3));
-        c.markedA = int(rows->integer(4));
-        c.doneA -= int(rows->integer(5));
+        c.all.marked = int(rows->integer(2));
+        c.all.done -= int(rows->integer(3));
+        c.tierA.marked = int(rows->integer(4));
+        c.tierA.done -= int(rows->integer(5));
     }
     return chapters;
 }

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QHash>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sys/types.h>
@@ -34,19 +35,33 @@ struct RangeCounts
     int notDone = 0; // of those, the ones with 済 = 0
 };
 
-// How far the learner has come in one chapter (a part without chapters has an empty chapter). A question is done
-// (済 = 1), marked (要復習), or neither: not revealed yet, or revealed and forgotten by a 記録削除.
+// How many questions are done (済 = 1), marked (要復習) or neither: not revealed yet, or revealed and forgotten by a
+// 記録削除. A marked question counts as marked, whatever its 済.
+struct Tally
+{
+    int total = 0;
+    int done = 0;
+    int marked = 0;
+
+    int open() const { return total - done - marked; }
+    Tally& operator+=(const Tally& other)
+    {
+        total += other.total;
+        done += other.done;
+        marked += other.marked;
+        return *this;
+    }
+    bool operator==(const Tally&) const = default;
+};
+
+// How far the learner has come in one chapter (a part without chapters has an empty chapter): over all its
+// questions and over tier A alone (nothing where the file has no tiers).
 struct ChapterProgress
 {
     QString part;
     QString chapter;
-    int total = 0;
-    int done = 0;
-    int marked = 0;
-    // The same over tier A alone (0 where the file has no tiers).
-    int totalA = 0;
-    int doneA = 0;
-    int markedA = 0;
+    Tally all;
+    Tally tierA;
 
     bool operator==(const ChapterProgress&) const = default;
 };
@@ -123,6 +138,9 @@ private:
     // Creates a progress table with the first write that needs it, inside that write's transaction.
     void ensureTable(bool& present, const char* create);
     void writeMark(qint64 no, const QString& day);
+    // Writes both flags of the first row with this Ｎｏ and its mark (none for an empty day), then whatever `more`
+    // writes, all in one transaction.
+    void writeRecord(qint64 no, int done, int recent, const QString& markedOn, const std::function<void()>& more = {});
     // The statement for this SQL on the open connection, prepared at its first use. When the SQL names an index the
     // file lacks (a file written before the index existed), the SQL without the index clause is used instead.
     Statement& statement(const QByteArray& sql, const QByteArray& withoutIndex = {});

@@ -172,12 +172,12 @@ void TestStore::progressAndLog()
     for (const store::ChapterProgress& c : s.progressByChapter())
         chapters << QStringLiteral("%1 %2/%3/%4 A %5/%6/%7")
                         .arg(c.chapter.left(3))
-                        .arg(c.total)
-                        .arg(c.done)
-                        .arg(c.marked)
-                        .arg(c.totalA)
-                        .arg(c.doneA)
-                        .arg(c.markedA);
+                        .arg(c.all.total)
+                        .arg(c.all.done)
+                        .arg(c.all.marked)
+                        .arg(c.tierA.total)
+                        .arg(c.tierA.done)
+                        .arg(c.tierA.marked);
     // total/done/marked: 50 is done and marked, and counts as marked.
     QCOMPARE(chapters.join(u','), QStringLiteral("第一章 2/1/0 A 1/0/0,第二章 2/0/1 A 1/0/0,"
                                                  "第四章 5/1/3 A 3/0/2,第五章 1/0/0 A 0/0/0"));
