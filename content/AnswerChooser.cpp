@@ -74,6 +74,7 @@ public:
                 return false;
         }
         return mostBlanksInOneList(m_display, spans) < 3 && inReadingOrder(spans, order) &&
+               restatedByName(m_display, order).isEmpty() &&
                headingLeaks(m_context.headings, order, m_vocabulary).isEmpty() &&
                headingStems(m_context.headings, order).isEmpty();
     }
@@ -139,8 +140,9 @@ QStringList AnswerChooser::choose(const AnswerContext& context) const
 {
     const QString& display = context.display;
     // The pinned words; the figures wherever they stand; the words of the part's own items; those of the repeated
-    // sentences only; filler words last, for a passage that has nothing else its headings do not already tell.
-    enum Tier { Pinned, Figures, Items, Lead, Filler, Tiers };
+    // sentences only; the words a heading's fixed phrase tells, where nothing but formula words is taken before them;
+    // filler words last, for a passage that has nothing else its headings do not already tell.
+    enum Tier { Pinned, Figures, Items, Lead, Told, Filler, Tiers };
     QStringList tiers[Tiers];
     for (const QString& word : context.pinned) {
         if (display.contains(askedForm(word)) && !tiers[Pinned].contains(askedForm(word)))
@@ -152,6 +154,8 @@ QStringList AnswerChooser::choose(const AnswerContext& context) const
             continue;
         if (isFiller(term))
             tiers[Filler].append(term.text);
+        else if (toldByHeading(context.headings, term.text, m_vocabulary))
+            tiers[Told].append(term.text);
         else if (holdsFigure(term.text))
             tiers[Figures].append(term.text);
         else
@@ -159,10 +163,17 @@ QStringList AnswerChooser::choose(const AnswerContext& context) const
     }
     const Choice choice(context, m_vocabulary);
     const int most = QualityLimits().maxAnswers;
+    // A part after the first asks the sentences it repeats only where its own items give fewer answers than this.
+    const int leadAfter = 3;
     QStringList chosen;
     for (int tier = Pinned; tier < Tiers; ++tier) {
-        if ((tier == Filler || (tier == Lead && context.repeatsLead)) && !chosen.isEmpty())
+        if (tier == Filler && !chosen.isEmpty())
             break;
+        if (tier == Lead && context.repeatsLead && chosen.size() >= leadAfter)
+            continue;
+        if (tier == Told && !std::all_of(chosen.begin(), chosen.end(),
+                                         [](const QString& word) { return formulaWords().contains(word); }))
+            continue;
         for (bool added = true; added && chosen.size() < most;) {
             added = false;
             for (const QString& word : std::as_const(tiers[tier])) {

@@ -37,11 +37,14 @@ struct AnswerContext
 // before the rest; then the rarer in the corpus before the more common, since a rare term says more about its
 // passage; then the longer before the shorter. Fixed phrases are never taken, filler words (level 3) only where
 // nothing else can be: a paragraph whose headings already tell all its other words (株式会社は、株式の併合をすることが
-// できる。 under 第五節 株式の併合等). A term is taken in its asked form (askedForm) when, with the answers taken
-// before it, the question keeps every rule:
+// できる。 under 第五節 株式の併合等); a word that a fixed phrase of a heading tells (株式買取請求 under （反対株主の
+// 株式買取請求）) only where nothing but formula words is taken otherwise. A part after the first asks the sentences it
+// repeats only where its own items give fewer than three answers. A term is taken in its asked form (askedForm) when,
+// with the answers taken before it, the question keeps every rule:
 //  - every answer leaves a blank, every place it blanks stands alone (standsAlone), and not all of them lie inside
 //    fixed phrases (閲覧又は謄写, において準用する …) that give the word away;
 //  - no blank falls inside a wording that a replacement clause replaces (replacedWordings);
+//  - no answer only restates the last word of a name the passage defines and another answer asks (restatedByName);
 //  - no list has three or more of its members blanked;
 //  - the numbers run in reading order, an answer holding another coming before it;
 //  - no heading gives an answer away (headingLeaks) or shows its stem (headingStems);

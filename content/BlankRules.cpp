@@ -233,6 +233,16 @@ QStringList headingLeaks(const store::Question& q, const QStringList& answers, c
     return leaks;
 }
 
+bool toldByHeading(const store::Question& q, const QString& word, const Vocabulary& vocabulary)
+{
+    const QStringList lines = headingLines(q);
+    return std::any_of(lines.begin(), lines.end(), [&](const QString& line) {
+        const Spans spans = blankedSpans(line, {word}).first();
+        return std::any_of(spans.begin(), spans.end(),
+                           [&](const passage::Span& s) { return insideFixedPhrase(line, s, vocabulary); });
+    });
+}
+
 namespace {
 
 // The leading kanji of a word (対抗 of 対抗することができない), after the blank an answer may carry.
@@ -264,6 +274,20 @@ QStringList headingStems(const store::Question& q, const QStringList& answers)
             stems.append(stem);
     }
     return stems;
+}
+
+QStringList restatedByName(const QString& display, const QStringList& answers)
+{
+    QStringList restated;
+    for (const QString& name : answers) {
+        if (!display.contains(u'「' + name + u'」'))
+            continue;
+        for (const QString& word : answers) {
+            if (word != name && name.endsWith(word) && !restated.contains(word))
+                restated.append(word);
+        }
+    }
+    return restated;
 }
 
 bool showsPlainly(const QString& shown, const QString& word, const Vocabulary& vocabulary)

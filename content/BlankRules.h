@@ -68,12 +68,21 @@ QStringList headingLines(const store::Question& q);
 // word of a heading line, where the rest of the word tells it (株主 in （株主総会の招集）).
 QStringList headingLeaks(const store::Question& q, const QStringList& answers, const Vocabulary& vocabulary);
 
+// Whether a heading line, the word blanked in it, shows it inside a fixed phrase that tells it as the phrase would in
+// the passage (株式買取請求 in （反対株主の株式買取請求））. Such a word is asked only where the question would
+// otherwise ask nothing but formula words.
+bool toldByHeading(const store::Question& q, const QString& word, const Vocabulary& vocabulary);
+
 // The stems of answers that the headings show while the answers are blanked: the leading kanji of an answer that
 // goes on as a verb or an adverb (two or more kanji, then kana other than の or ごと) standing in a heading line,
 // which names what the blank holds (（…の対抗要件） over 対抗することができない, （適用除外） over 適用しない,
 // （債権者の 異議） over 異議を述べる). A noun phrase (株式の併合, 株主総会ごと) is no stem of that kind: its first
 // noun says little.
 QStringList headingStems(const store::Question& q, const QStringList& answers);
+
+// The answers that only restate the last word of a name the passage defines (「Y」という) and that another answer
+// asks: once that blank is filled, the name tells them (割当て of 株式無償割当て, 質権者 of 登録株式質権者).
+QStringList restatedByName(const QString& display, const QStringList& answers);
 
 // Whether the blanked text shows the word plainly, standing alone somewhere (a question asked right after it is
 // answered by it).

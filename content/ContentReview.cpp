@@ -14,13 +14,6 @@
 
 namespace content {
 
-const QStringList& formulaWords()
-{
-    static const QStringList words = {QStringLiteral("準用する"), QStringLiteral("適用しない"),
-                                      QStringLiteral("適用する"), QStringLiteral("することができる")};
-    return words;
-}
-
 QHash<QString, QString> readFormulaOnly(const QString& path, QList<TsvError>& errors)
 {
     QHash<QString, QString> reasons;
@@ -265,8 +258,15 @@ private:
         }
     }
 
+    // No answer that a name the passage defines restates, no three blanks in one list, numbers in reading order.
     void checkListsAndOrder(const Shown& s)
     {
+        const QStringList restated = restatedByName(s.display, s.answers);
+        if (!restated.isEmpty()) {
+            r.restatedAnswers += int(restated.size());
+            finding(s.q,
+                    QStringLiteral("asks 「%1」, which a name the passage defines restates").arg(restated.join(u'、')));
+        }
         if (mostBlanksInOneList(s.display, s.spans) >= 3) {
             ++r.longLists;
             finding(s.q, QStringLiteral("three or more members of one list blanked"));
@@ -428,6 +428,7 @@ void printReview(const Review& r, const QualityLimits& limits, QTextStream& out)
     line("provision numbers asked", QStringLiteral("%1 answers").arg(number(r.provisionAnswers)));
     line("blanks in replaced wordings", QStringLiteral("%1 answers in %2 questions")
                                             .arg(number(r.replacedBlankAnswers), number(r.replacedBlankQuestions)));
+    line("answers a defined name restates", QStringLiteral("%1 answers").arg(number(r.restatedAnswers)));
     line("three or more of one list", questions(r.longLists));
     line("out-of-order numbering", questions(r.outOfOrder));
     line("parts: shown just before", QStringLiteral("%1 answers").arg(number(r.repeatedAnswers)));

@@ -28,9 +28,6 @@ struct Standards
     QualityLimits limits = {};
 };
 
-// The words that make a formula, not a rule of their own: a question asking nothing else is formula-only.
-const QStringList& formulaWords();
-
 // Reads formula_only.tsv (paragraph reason): the paragraphs that only reword or apply other provisions and have
 // nothing to ask but the formula, each with the reason.
 QHash<QString, QString> readFormulaOnly(const QString& path, QList<TsvError>& errors);
@@ -62,6 +59,7 @@ struct Review
     int provisionAnswers = 0; // answers that name a provision (第百五十八条第一項)
     int replacedBlankAnswers = 0; // answers blanked inside a wording a replacement clause replaces
     int replacedBlankQuestions = 0;
+    int restatedAnswers = 0;   // answers that a name the passage defines restates (restatedByName)
     int longLists = 0;         // questions with three or more blanks in one list
     int outOfOrder = 0;        // questions numbered out of reading order
     int repeatedAnswers = 0;   // answers of a part that the part right before showed plainly

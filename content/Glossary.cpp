@@ -40,6 +40,13 @@ bool isNumberCategory(const QString& category)
     return glossaryCategories().indexOf(category) < 3 && glossaryCategories().contains(category);
 }
 
+const QStringList& formulaWords()
+{
+    static const QStringList words = {QStringLiteral("準用する"), QStringLiteral("適用しない"),
+                                      QStringLiteral("適用する"), QStringLiteral("することができる")};
+    return words;
+}
+
 QString answerWordProblem(const QString& word)
 {
     if (word.isEmpty())

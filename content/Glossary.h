@@ -38,6 +38,10 @@ inline bool isFiller(const Term& term)
     return term.level == 3;
 }
 
+// The words that make a formula, not a rule of their own (準用する, 適用しない …): a question asking nothing else is
+// formula-only.
+const QStringList& formulaWords();
+
 // Why a word cannot be an answer, or empty when it can: an answer must not be empty, hold a blank (but for the column
 // blank it may carry first), a comma or a marker bracket, nor consist of digits only, or it could touch or break a
 // blank marker.

@@ -37,6 +37,7 @@ private slots:
     void actTables();
     void parts_data();
     void parts();
+    void partAnswers_data();
     void partAnswers();
     void answers_data();
     void answers();
@@ -147,24 +148,45 @@ void TestContentGenerate::parts()
     QCOMPARE(shown, every);
 }
 
-// The answers of a paragraph asked in parts: a figure of the sentences that every part repeats is asked in every part
-// once asked (二週間), and no part asks what the part before showed plainly (監査役, which the first part left shown).
+// The answers of a paragraph asked in parts, eight items of two lines a part.
+void TestContentGenerate::partAnswers_data()
+{
+    QTest::addColumn<QString>("sentences");
+    QTest::addColumn<QStringList>("words"); // the word each item opens with, in order
+    QTest::addColumn<QStringList>("glossary");
+    QTest::addColumn<QStringList>("asked"); // Ｎｏ and answers of each part
+    const QStringList officers = {"取締役", "会計参与", "監査役", "執行役", "清算人", "会計監査人", "支配人"};
+    // A figure of the sentences that every part repeats is asked in every part once asked (二週間), and no part asks
+    // what the part before showed plainly (監査役, which the first part left shown).
+    QTest::newRow("a figure of the sentences again, nothing the part before showed")
+        << "株主総会の日の二週間前までに、次に掲げる事項を定める。" << officers + QStringList{"", "監査役", "発起人"}
+        << QStringList{"二週間 1 期間", "株主総会"} + officers + QStringList{"発起人"}
+        << QStringList{"10000101 二週間,取締役,会計参与,執行役,会計監査人", "10000102 二週間,発起人"};
+    // A later part whose items give fewer than three answers asks the sentences' words too (連帯して, blanked in the
+    // part before); one whose items give three does not.
+    QTest::newRow("the sentences' words where the items give fewer than three")
+        << "次に掲げる者は、連帯して、支払う。"
+        << QStringList{"取締役", "", "", "", "", "", "",       "",       "発起人", "",
+                       "",       "", "", "", "", "", "監査役", "清算人", "支配人"}
+        << QStringList{"連帯して 1 効果", "取締役", "発起人", "監査役", "清算人", "支配人"}
+        << QStringList{"10000101 連帯して,取締役", "10000102 連帯して,発起人", "10000103 監査役,清算人,支配人"};
+}
+
 void TestContentGenerate::partAnswers()
 {
+    QFETCH(QString, sentences);
+    QFETCH(QStringList, words);
+    QFETCH(QStringList, glossary);
+    QFETCH(QStringList, asked);
     content::Paragraph p;
     p.ref = {10, 0, 1};
-    p.text = QStringLiteral("株主総会の日の二週間前までに、次に掲げる事項を定める。");
-    const QStringList words = {"取締役",     "会計参与", "監査役", "執行役", "清算人",
-                               "会計監査人", "支配人",   "",       "監査役", "発起人"};
-    for (int i = 1; i <= 16; ++i) // eight items of two lines a part
-        p.items.append(
-            {content::numberToKanji(i), words.value(i - 1) + QStringLiteral("は、") + QString(55, u'株'), {}, {}});
-    QStringList asked;
-    const QStringList glossary = {"二週間 1 期間", "株主総会", "取締役",     "会計参与", "監査役",
-                                  "執行役",        "清算人",   "会計監査人", "支配人",   "発起人"};
+    p.text = sentences;
+    for (int i = 1; i <= words.size(); ++i)
+        p.items.append({content::numberToKanji(i), words[i - 1] + QStringLiteral("は、") + QString(55, u'株'), {}, {}});
+    QStringList got;
     for (const store::Question& q : content::generateQuestions({p}, termsOf(glossary), {}))
-        asked << QStringLiteral("%1 %2").arg(q.no).arg(q.answers);
-    QCOMPARE(asked, QStringList({"10000101 二週間,取締役,会計参与,執行役,会計監査人", "10000102 二週間,発起人"}));
+        got << QStringLiteral("%1 %2").arg(q.no).arg(q.answers);
+    QCOMPARE(got, asked);
 }
 
 void TestContentGenerate::answers_data()
@@ -173,8 +195,11 @@ void TestContentGenerate::answers_data()
     QTest::addColumn<QString>("display");
     QTest::addColumn<QStringList>("pinned");
     QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QString>("caption");
     auto row = [](const char* name, const QStringList& glossary, const QString& display, const QStringList& expected,
-                  const QStringList& pinned = {}) { QTest::newRow(name) << glossary << display << pinned << expected; };
+                  const QStringList& pinned = {}, const QString& caption = QStringLiteral("（会社の代表）")) {
+        QTest::newRow(name) << glossary << display << pinned << expected << caption;
+    };
     row("the longer term comes first; the shorter blanks only where it stands alone", {"取締役", "取締役会"},
         "取締役は、取締役会の決議によって選定する。", {"取締役会", "取締役"});
     row("a numeral inside a larger numeral is not taken", {"十日 1 期間"}, "二十日前までに通知する。", {});
@@ -207,6 +232,21 @@ void TestContentGenerate::answers_data()
         "株主は、営業時間内は、閲覧又は謄写の請求をすることができる。", {"営業時間内"});
     row("a fixed phrase is never an answer", {"謄写 2 手続", "閲覧又は謄写 3 定型"},
         "株主は、閲覧又は謄写の請求をすることができる。", {});
+    row("no word a set phrase gives away: 正当な理由 before がなければ, 連帯して after と",
+        {"正当な理由 1 権利", "拒んではならない 1 効果", "連帯して 1 効果", "正当な理由がなければ 3 定型",
+         "と連帯して 3 定型"},
+        "会社は、正当な理由がなければ、拒んではならない。証明者は、発起人と連帯して、支払う。", {"拒んではならない"});
+    row("not the last word of a name the passage defines beside the name",
+        {"株式無償割当て 1 手続", "割当て 2 手続", "払込み 2 手続"},
+        "株主に払込みをさせないで株式の割当て（以下「株式無償割当て」という。）をすることができる。",
+        {"払込み", "株式無償割当て"});
+    row("a word a heading's fixed phrase tells, while anything but a formula word is left",
+        {"株式買取請求 1 手続", "効力を失う 2 効果", "反対株主の株式買取請求 3 定型"},
+        "合併を中止したときは、株式買取請求は、その効力を失う。", {"効力を失う"}, {}, "（反対株主の株式買取請求）");
+    row("a word a heading's fixed phrase tells, where only a formula word is left",
+        {"株式買取請求 1 手続", "適用しない 2 効果", "反対株主の株式買取請求 3 定型"},
+        "第百三十三条の規定は、株式買取請求に係る株式については、適用しない。", {"株式買取請求", "適用しない"}, {},
+        "（反対株主の株式買取請求）");
 }
 
 void TestContentGenerate::answers()
@@ -215,9 +255,9 @@ void TestContentGenerate::answers()
     QFETCH(QString, display);
     QFETCH(QStringList, pinned);
     QFETCH(QStringList, expected);
+    QFETCH(QString, caption);
     const content::AnswerChooser chooser(termsOf(glossary), {display});
-    const store::Question headings{
-        0, "第一編 総則", "第一章 通則", {}, {}, "第三百条", "（会社の代表）", {}, {}, 0, 0, {}, {}};
+    const store::Question headings{0, "第一編 総則", "第一章 通則", {}, {}, "第三百条", caption, {}, {}, 0, 0, {}, {}};
     QCOMPARE(chooser.choose({display, headings, pinned, 0, false, {}}), expected);
 }
 

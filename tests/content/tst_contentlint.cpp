@@ -126,6 +126,12 @@ void TestContentLint::faults_data()
     row("a blank inside the wording a replacement clause replaces",
         [](Case& c) { question(c, 2000100).passage += "同項中「法人」とあるのは、「社団」とする。"; },
         {"Ｎｏ 2000100 第二条第一項: 1 answers blanked inside the wording a replacement clause replaces"});
+    row("an answer that a name the passage defines restates",
+        [](Case& c) {
+            question(c, 2000100).passage += "株式の割当て（以下「株式無償割当て」という。）をする。";
+            question(c, 2000100).answers = "株式無償割当て,割当て";
+        },
+        {"Ｎｏ 2000100 第二条第一項: asks 「割当て」, which a name the passage defines restates"});
     row("three members of one list blanked, a remark between them",
         [](Case& c) {
             question(c, 1000100).passage.replace("組織、", "組織（定款で定めるものに限る。）、");
