@@ -10,6 +10,9 @@ namespace bench {
 
 namespace {
 
+// Days of the reveal log, up to and including corpusDay.
+constexpr int kLogDays = 120;
+
 // Share of the questions that falls on each part, in menu order (parts with more articles get more questions).
 constexpr int kPartWeights[] = {5, 55, 10, 5, 12, 2, 8, 3};
 
@@ -194,13 +197,65 @@ bool doneEarlier(qint64 no)
     return (no * 2654435761LL) % 4294967296LL % 100 < 40;
 }
 
+// A number from 0 to 99 for a value and a purpose, independent of the writer's random sequence (so that the tiers,
+// marks and log leave every passage as it was) and of the hash above.
+int percentOf(quint64 value, quint64 purpose)
+{
+    quint64 z = value * 0x9E3779B97F4A7C15ULL + purpose * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return int((z ^ (z >> 31)) % 100);
+}
+
+// Marked 要復習 with X: about one in ten of the questions revealed in this run (済 back to 0, 直近 = 1), and one in
+// twenty of the others that are not done, marked in an earlier run (済 = 直近 = 0).
+bool markedInThisRun(qint64 no)
+{
+    return percentOf(quint64(no), 1) < 10;
+}
+
+bool markedEarlier(qint64 no)
+{
+    return !doneEarlier(no) && percentOf(quint64(no), 2) < 5;
+}
+
 struct Chapter
 {
     QString part;
     QString title;
     QStringList sections; // empty: the chapter has none
     int weight = 1;
+    // Shares of tier A and tier C in percent; the rest is B.
+    int tierA = 0;
+    int tierC = 0;
 };
+
+// How much of a chapter the exam asks: the core (設立, 株式, 機関, 計算等, the reorganisations) is mostly A, the
+// areas the paper rarely asks (解散 and 清算, 社債, 外国会社, 雑則, 罰則) mostly C. Taken over the parts' shares this
+// makes about a quarter of the questions tier A.
+std::pair<int, int> tierShares(int part, const QString& title)
+{
+    const auto named = [&](std::initializer_list<const char*> words) {
+        return std::any_of(words.begin(), words.end(),
+                           [&](const char* w) { return title.contains(QString::fromUtf8(w)); });
+    };
+    if (named({"解散", "清算"}))
+        return {2, 80};
+    switch (part) {
+    case 1:
+        return {15, 25};
+    case 2:
+        return named({"設立", "株式", "機関", "計算等"}) ? std::pair{45, 5} : std::pair{25, 15};
+    case 3:
+        return {20, 20};
+    case 4:
+        return {3, 85};
+    case 5:
+        return named({"組織変更", "手続"}) ? std::pair{20, 30} : std::pair{45, 10};
+    default:
+        return {1, 90};
+    }
+}
 
 QList<Chapter> outline(Writer& w)
 {
@@ -227,6 +282,7 @@ QList<Chapter> outline(Writer& w)
             }
             for (int s = 0; s < c.sections.size(); ++s)
                 c.sections[s] = QStringLiteral("第") + kanjiNumber(s + 1) + QStringLiteral("節 ") + c.sections[s];
+            std::tie(c.tierA, c.tierC) = tierShares(p, title);
             result << c;
         }
     }
@@ -250,6 +306,7 @@ CorpusShape writeCorpus(const QString& path, int count, const QByteArray& key)
     CorpusShape shape;
     store::DatabaseBuilder builder(path, key);
     qint64 index = 0;
+    qint64 revealedCount = 0;
     int article = 1;
     for (qsizetype ci = 0; ci < chapters.size(); ++ci) {
         const Chapter& c = chapters[ci];
@@ -274,8 +331,23 @@ CorpusShape writeCorpus(const QString& path, int count, const QByteArray& key)
                 q.caption = QStringLiteral("（") + w.any(terms()) + QStringLiteral("の") + w.any(terms()) +
                             QStringLiteral("）");
             w.passage(q.passage, q.answers);
+            // One tier for a run of four questions, as the rules the paper asks stand together: tier A comes in
+            // runs. The runs are laid out so that at each size the benchmark runs (1,000, 10,000 and 100,000) the
+            // drill's chapter starts on a question below tier A, and 重要問題だけ passes over a few open ones.
+            const int tier = percentOf(quint64((index - first) / 4), quint64(ci) + 18);
+            q.tier = tier < c.tierA ? QStringLiteral("A")
+                                    : (tier >= 100 - c.tierC ? QStringLiteral("C") : QStringLiteral("B"));
             q.recent = revealed(q.no, count) ? 1 : 0;
             q.done = q.recent != 0 || doneEarlier(q.no) ? 1 : 0;
+            if (q.recent != 0 && markedInThisRun(q.no)) {
+                q.done = 0;
+                q.markedOn = corpusDay.addDays(-percentOf(quint64(q.no), 4) % 14).toString(Qt::ISODate);
+            } else if (q.recent == 0 && markedEarlier(q.no)) {
+                q.markedOn = corpusDay.addDays(-14 - percentOf(quint64(q.no), 4)).toString(Qt::ISODate);
+            }
+            shape.tierA += q.tier == QLatin1String("A") ? 1 : 0;
+            shape.marks += q.markedOn.isEmpty() ? 0 : 1;
+            revealedCount += q.done != 0 || !q.markedOn.isEmpty() ? 1 : 0;
             builder.addQuestion(q);
             ++shape.questions;
         }
@@ -287,6 +359,16 @@ CorpusShape writeCorpus(const QString& path, int count, const QByteArray& key)
                 ++shape.tocRows;
             }
         }
+    }
+    // The reveals of the last 120 days, about as many as the questions revealed or marked, on most days.
+    for (int back = kLogDays - 1; back >= 0; --back) {
+        const QDate day = corpusDay.addDays(-back);
+        const int share = percentOf(quint64(day.toJulianDay()), 5);
+        if (back > 0 && share < 15)
+            continue; // a day without a drill
+        const qint64 reveals = std::max<qint64>(1, revealedCount * (50 + share) / 100 / (kLogDays * 85 / 100));
+        builder.addRevealCount(day.toString(Qt::ISODate), reveals);
+        ++shape.logDays;
     }
     builder.finish();
     shape.bytes = QFileInfo(path).size();

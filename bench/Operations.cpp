@@ -4,6 +4,7 @@
 #include "References.h"
 #include "app/MenuWindow.h"
 #include "app/Screens.h"
+#include "app/StatusWindow.h"
 #include "drill/ChapterTable.h"
 #include "drill/DrillSession.h"
 #include "drill/MessageSeam.h"
@@ -14,10 +15,12 @@
 #include "store/StoreError.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -101,9 +104,13 @@ void measure(std::array<Variant, 3> variants, bool warmUp)
 
 // The program as it runs a drill: its store, the drill session on it and the real windows, which show what the
 // session says. Built offscreen; `lockFilePath` keeps the single-instance lock apart from any copy of the program.
+// The drill takes place on the last day of the files' reveal log.
 struct Program
 {
-    explicit Program(const QString& lockFilePath) : session(store, lockFilePath), screens(session) {}
+    explicit Program(const QString& lockFilePath) : session(store, lockFilePath), screens(session)
+    {
+        session.setClock([] { return corpusDay; });
+    }
 
     MenuWindow& menu() const { return screens.menu(); }
     QuizWindow& quiz() const { return screens.quiz(); }
@@ -173,14 +180,18 @@ drill::Page blankedPage(const std::optional<store::Question>& q, drill::Phase ph
     page.passage = shown.text;
     page.highlights = shown.highlights;
     page.phase = phase;
+    page.marked = q && !q->markedOn.isEmpty();
+    page.important = q && q->tier == QLatin1String("A");
     return page;
 }
 
-// The page of a revealed question, its answers in place.
-drill::Page revealedPage(const std::optional<store::Revealed>& r, const QStringList& headings)
+// The page of a revealed question, its answers in place; the headings and the tier stay those of the page before.
+drill::Page revealedPage(const std::optional<store::Revealed>& r, const drill::Page& before)
 {
     drill::Page page;
-    page.headings = headings;
+    page.headings = before.headings;
+    page.important = before.important;
+    page.markable = r.has_value();
     const passage::Shown shown =
         r ? passage::showAnswers(passage::breakSentences(r->passage), passage::answerList(r->answers))
           : passage::Shown{};
@@ -201,6 +212,8 @@ void showPage(QuizWindow& quiz, const drill::Page& page)
     quiz.answerButton()->setEnabled(page.answerEnabled());
     quiz.nextButton()->setEnabled(page.nextEnabled());
     quiz.againButton()->setVisible(page.againVisible());
+    quiz.reviewMark()->setVisible(page.marked);
+    quiz.importantMark()->setVisible(page.important);
 }
 
 // A launch: both windows hidden while the program works, then the first page on the quiz screen, shown with the
@@ -234,7 +247,117 @@ void showAgain(Program& program, const std::optional<store::Question>& q)
 
 void showRevealed(Program& program, const std::optional<store::Revealed>& r)
 {
-    showPage(program.quiz(), revealedPage(r, program.session.page().headings));
+    showPage(program.quiz(), revealedPage(r, program.session.page()));
+}
+
+// X: the page on show with its 要復習 mark.
+void showMarked(Program& program)
+{
+    drill::Page page = program.session.page();
+    page.marked = true;
+    showPage(program.quiz(), page);
+}
+
+// Ctrl+Z: the question held in memory blanked again, marked as the reveal found it, the focus on 解答.
+void showTakenBack(Program& program, const store::Question& q)
+{
+    drill::Page page = blankedPage(q, drill::Phase::BlankedAgain, {});
+    showPage(program.quiz(), page);
+    program.quiz().focusOn(drill::Focus::AnswerButton);
+}
+
+// The status the 学習状況 window shows, made from a reference's reads as the session makes it from the store's, for
+// a range of a chapter on a file with tiers and marks.
+drill::StudyStatus statusOf(const StatusReads& reads, const store::Range& picked, const QDate& today)
+{
+    drill::StudyStatus status;
+    status.today = today;
+    status.hasTiers = true;
+    status.hasMarks = true;
+    const auto add = [](drill::StudyStatus::Row& row, const store::ChapterProgress& c) {
+        row.total += c.total;
+        row.done += c.done;
+        row.marked += c.marked;
+        row.totalA += c.totalA;
+        row.doneA += c.doneA;
+        row.markedA += c.markedA;
+    };
+    QHash<QString, qsizetype> partAt;
+    for (const QString& part : chapters::partList()) {
+        if (part == kAll)
+            continue;
+        partAt.insert(part, status.parts.size());
+        status.parts.append({part});
+    }
+    status.chapterPart = picked.part;
+    for (const QString& chapter : chapters::chaptersOf(picked.part)) {
+        if (chapter != kAll)
+            status.chapters.append({chapter});
+    }
+    for (const store::ChapterProgress& c : reads.chapters) {
+        if (const auto it = partAt.constFind(c.part); it != partAt.constEnd())
+            add(status.parts[*it], c);
+        if (c.part != status.chapterPart || c.chapter.isEmpty())
+            continue;
+        auto row = std::find_if(status.chapters.begin(), status.chapters.end(),
+                                [&](const drill::StudyStatus::Row& r) { return r.title == c.chapter; });
+        if (row == status.chapters.end()) {
+            status.chapters.append({c.chapter});
+            row = status.chapters.end() - 1;
+        }
+        add(*row, c);
+    }
+    status.days = QList<int>(drill::StudyStatus::kDays, 0);
+    const QDate first = today.addDays(1 - drill::StudyStatus::kDays);
+    for (const store::DayCount& day : reads.days)
+        status.days[first.daysTo(day.day)] = day.reveals;
+    status.rangeTitle = picked.part + QStringLiteral(" ／ ") + picked.chapter;
+    status.rangeNotDone = reads.rangeNotDone;
+    return status;
+}
+
+// Tells when a window just shown has been painted for the first time, as the learner first sees it.
+class FirstPaint final : public QObject
+{
+public:
+    explicit FirstPaint(QWidget& window) : m_window(window) { window.installEventFilter(this); }
+    ~FirstPaint() override { m_window.removeEventFilter(this); }
+    FirstPaint(const FirstPaint&) = delete;
+    FirstPaint& operator=(const FirstPaint&) = delete;
+
+    // Lets the event loop run until the window has been painted; false when it was not within two seconds.
+    bool wait()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!m_painted && clock.elapsed() < 2000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        return m_painted;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // The whole window is painted in the same pass as its top, before the event loop returns.
+        if (watched == &m_window && event->type() == QEvent::Paint)
+            m_painted = true;
+        return false;
+    }
+
+private:
+    QWidget& m_window;
+    bool m_painted = false;
+};
+
+// 学習状況 as the menu opens it, shown instead of run modally: built on the status and shown on top of the menu,
+// up to its first paint.
+std::unique_ptr<StatusWindow> openStatusWindow(Program& program, const drill::StudyStatus& status, bool& painted)
+{
+    auto window = std::make_unique<StatusWindow>(status, &program.menu());
+    FirstPaint paint(*window);
+    window->show();
+    painted = paint.wait() && painted;
+    return window;
 }
 
 // Puts the file back as it was written before each repetition of a reset, so every repetition clears the same
@@ -244,12 +367,20 @@ void showRevealed(Program& program, const std::optional<store::Revealed>& r)
 class Restorer
 {
 public:
-    Restorer(const QString& path, const QByteArray& key)
-        : m_path(path), m_copy(path + QStringLiteral(".as-written")), m_db(store::Connection::openExisting(path, key))
+    Restorer(const QString& path, const QByteArray& key, const QDate& day)
+        : m_path(path), m_copy(path + QStringLiteral(".as-written")), m_db(store::Connection::openExisting(path, key)),
+          m_day(day.toString(Qt::ISODate))
     {
         QFile::remove(m_copy);
         if (!QFile::copy(m_path, m_copy))
             throw store::StoreError(store::FailureKind::Other, QStringLiteral("cannot copy %1").arg(m_path));
+        // What the questions' rows alone do not say: the marks and the day's count of reveals as written.
+        store::Statement marks(m_db, "SELECT Ｎｏ, 日付 FROM 要復習");
+        while (marks.next())
+            m_marks.insert(marks.integer(0), marks.text(1));
+        store::Statement count(m_db, "SELECT 解答数 FROM 解答記録 WHERE 日付 = ?1");
+        count.bind(1, m_day);
+        m_dayCount = count.next() ? count.integer(0) : 0;
     }
     ~Restorer() { QFile::remove(m_copy); }
 
@@ -270,11 +401,49 @@ public:
         ::fdatasync(to.handle());
     }
 
+    // The question open again, with its 要復習 mark as written, and the day's count of reveals as written.
     void openQuestion(qint64 no)
     {
-        store::Statement s(m_db, "UPDATE 問題 SET 済 = 0, 直近 = 0 WHERE Ｎｏ = ?1");
+        store::Transaction transaction(m_db);
+        {
+            store::Statement s(m_db, "UPDATE 問題 SET 済 = 0, 直近 = 0 WHERE Ｎｏ = ?1");
+            s.bind(1, no);
+            s.next();
+        }
+        const QString mark = m_marks.value(no);
+        store::Statement s(m_db, mark.isEmpty() ? "DELETE FROM 要復習 WHERE Ｎｏ = ?1"
+                                                : "INSERT OR REPLACE INTO 要復習 (Ｎｏ, 日付) VALUES (?1, ?2)");
         s.bind(1, no);
+        if (!mark.isEmpty())
+            s.bind(2, mark);
         s.next();
+        store::Statement count(m_db, "INSERT OR REPLACE INTO 解答記録 (日付, 解答数) VALUES (?1, ?2)");
+        count.bind(1, m_day).bind(2, m_dayCount);
+        count.next();
+        transaction.commit();
+    }
+
+    QString markAsWritten(qint64 no) const { return m_marks.value(no); }
+    qsizetype marks() const { return m_marks.size(); }
+    // How many marks come before this Ｎｏ: the rows the 要復習だけ selection walks before it.
+    qsizetype marksBefore(qint64 no) const
+    {
+        return std::count_if(m_marks.keyBegin(), m_marks.keyEnd(), [no](qint64 marked) { return marked < no; });
+    }
+
+    // What the writes of a click leave of a question: its flags, its mark and the day's count of reveals.
+    QString state(qint64 no)
+    {
+        store::Statement s(m_db, "SELECT 済, 直近, (SELECT 日付 FROM 要復習 WHERE Ｎｏ = ?1),"
+                                 " (SELECT 解答数 FROM 解答記録 WHERE 日付 = ?2) FROM 問題 WHERE Ｎｏ = ?1");
+        s.bind(1, no).bind(2, m_day);
+        if (!s.next())
+            return QStringLiteral("no row");
+        return QStringLiteral("済 = %1, 直近 = %2, 要復習 %3, %4 reveals on the day")
+            .arg(s.integer(0))
+            .arg(s.integer(1))
+            .arg(s.isNull(2) ? QStringLiteral("none") : s.text(2))
+            .arg(s.integer(3));
     }
 
     qint64 position(qint64 no)
@@ -311,10 +480,22 @@ public:
         return s.next() ? s.integer(0) : 0;
     }
 
+    // The questions of a chapter before this Ｎｏ that a drill with 今まで見た問題を外す would still offer.
+    qint64 openBefore(const QString& part, const QString& chapter, qint64 no)
+    {
+        store::Statement s(m_db, "SELECT count(*) FROM 問題 WHERE 編 = ?1 AND 章 = ?2 AND 直近 = 0 AND 済 = 0"
+                                 " AND Ｎｏ < ?3");
+        s.bind(1, part).bind(2, chapter).bind(3, no);
+        return s.next() ? s.integer(0) : 0;
+    }
+
 private:
     QString m_path;
     QString m_copy;
     store::Connection m_db;
+    QString m_day;
+    QHash<qint64, QString> m_marks;
+    qint64 m_dayCount = 0;
 };
 
 QString group(qint64 n)
@@ -350,7 +531,7 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
 
     QList<Row> rows;
     auto row = [&](const QString& name, Kind kind) -> Row& {
-        rows.append(Row{name, kind, questions, {}, {}, {}, false});
+        rows.append(Row{name, kind, questions, {}, {}, {}, false, {}});
         return rows.last();
     };
 
@@ -392,7 +573,7 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
         return rows;
     }
     LimitStore limit(path, key);
-    Restorer restore(path, key);
+    Restorer restore(path, key, corpusDay);
     const auto released = [&](const QString& operation) {
         return std::function<void()>([&, operation] {
             const QString problem = restore.leftBehind();
@@ -493,8 +674,9 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
     const auto blankedOnShow = onShow(false);
 
     // ---- next question: from a revealed question, the same one chosen again each time ----
-    const auto nextQuestion = [&](const QString& name, const store::Range& range) {
+    const auto nextQuestion = [&](const QString& name, const store::Range& range, const QString& goal = {}) {
         Row& r = row(name, Kind::Click);
+        r.goal = goal;
         measure({Variant{[&] { session.showNextQuestion(); },
                          settings.reps,
                          &r.ours,
@@ -557,20 +739,171 @@ QList<Row> timeOperations(const QString& folder, int questions, const Settings& 
                 true);
     }
 
-    // ---- reveal: every repetition turns an open question into a revealed one ----
-    {
-        Row& r = row(QStringLiteral("reveal (revealAnswers)"), Kind::Click);
-        measure(
-            {Variant{
-                 [&] { session.revealAnswers(); }, settings.reps, &r.ours, blankedOnShow, {}, released(r.operation)},
-             Variant{[&] { showRevealed(program, limit.reveal(shown)); }, settings.reps, &r.limit, blankedOnShow},
-             Variant{[&] { showRevealed(program, literal::reveal(path, key, shown)); }, settings.reps, &r.literal,
-                     blankedOnShow}},
-            true);
-    }
+    // A click that writes, with the same check for the three: after the first timed repetition of each, the
+    // question's flags, its mark and the day's count of reveals must be the same. The question is put back after.
+    const auto clickThatWrites = [&](const QString& name, qint64 no, const std::function<void()>& before,
+                                     const std::function<void()>& ours, const std::function<void()>& byLimit,
+                                     const std::function<void()>& byLiteral) {
+        Row& r = row(name, Kind::Click);
+        r.goal = kWritesGoal;
+        std::array<QString, 3> left;
+        const std::function<void()> oursReleased = released(r.operation);
+        measure({Variant{ours,
+                         settings.reps,
+                         &r.ours,
+                         before,
+                         {},
+                         [&] {
+                             oursReleased();
+                             left[0] = restore.state(no);
+                         }},
+                 Variant{byLimit, settings.reps, &r.limit, before, {}, [&] { left[1] = restore.state(no); }},
+                 Variant{byLiteral, settings.reps, &r.literal, before, {}, [&] { left[2] = restore.state(no); }}},
+                true);
+        if (left[1] != left[0] || left[2] != left[0])
+            problems << QStringLiteral("%1 questions, %2: ours left %3; the limit %4; the literal %5")
+                            .arg(size, name, left[0], left[1], left[2]);
+        restore.openQuestion(no);
+    };
+
+    // ---- reveal: every repetition turns an open question into a revealed one and counts it on the day ----
+    clickThatWrites(
+        QStringLiteral("reveal (revealAnswers)"), shown, blankedOnShow, [&] { session.revealAnswers(); },
+        [&] { showRevealed(program, limit.reveal(shown, corpusDay)); },
+        [&] { showRevealed(program, literal::reveal(path, key, shown, corpusDay)); });
     if (session.shownNo() != shown)
         problems << QStringLiteral("%1 questions: the question on show changed from Ｎｏ %2 to %3 during the displays")
                         .arg(size, QString::number(shown), QString::number(session.shownNo()));
+
+    // ---- 重要問題だけ: the next question among the chapter's tier-A questions ----
+    backToMenu();
+    menu.importantOnlyBox()->setChecked(true);
+    session.startDrill();
+    const store::Range importantRange = session.range();
+    if (!importantRange.importantOnly)
+        problems << QStringLiteral("%1 questions: 重要問題だけ was not taken").arg(size);
+    sameChoice(importantRange, QStringLiteral("重要問題だけ"));
+    {
+        const qint64 important = session.shownNo();
+        const std::optional<store::Question> first = limit.find(shown);
+        notes << QStringLiteral(
+                     "%1 questions: the chapter's first open question (Ｎｏ %2) is tier %3; with 重要問題だけ "
+                     "the drill starts at Ｎｏ %4, after %5 open questions of the chapter")
+                     .arg(size, QString::number(shown), first ? first->tier : QStringLiteral("?"),
+                          QString::number(important), group(restore.openBefore(drillPart, drillChapter, important)));
+    }
+    nextQuestion(QStringLiteral("next question, chapter, 重要問題だけ (showNextQuestion)"), importantRange,
+                 kImportantGoal);
+    restore.openQuestion(session.shownNo());
+    backToMenu();
+    menu.importantOnlyBox()->setChecked(false);
+
+    // ---- 要復習だけ: the next question among the chapter's marked questions ----
+    menu.markedOnlyBox()->setChecked(true);
+    session.startDrill();
+    const store::Range markedRange = session.range();
+    sameChoice(markedRange, QStringLiteral("要復習だけ"));
+    const qint64 marked = session.shownNo();
+    notes << QStringLiteral("%1 questions: %2 marked 要復習 as written; with 要復習だけ the drill starts at Ｎｏ %3 "
+                            "(marked %4), the mark %5 in Ｎｏ order")
+                 .arg(size, group(restore.marks()), QString::number(marked), restore.markAsWritten(marked),
+                      group(restore.marksBefore(marked) + 1));
+    nextQuestion(QStringLiteral("next question, chapter, 要復習だけ (showNextQuestion)"), markedRange);
+    if (session.shownNo() != marked)
+        problems << QStringLiteral("%1 questions: 要復習だけ moved from Ｎｏ %2 to %3")
+                        .arg(size, QString::number(marked), QString::number(session.shownNo()));
+
+    // ---- the marked question revealed, marked again with X, and its reveal taken back with Ctrl+Z ----
+    clickThatWrites(
+        QStringLiteral("reveal of a marked question (revealAnswers)"), marked, blankedOnShow,
+        [&] { session.revealAnswers(); }, [&] { showRevealed(program, limit.reveal(marked, corpusDay)); },
+        [&] { showRevealed(program, literal::reveal(path, key, marked, corpusDay)); });
+
+    // Before X and Ctrl+Z, untimed: the question open and marked as written, then revealed by the session.
+    const auto revealedAfresh = [&] {
+        if (!session.page().answerEnabled())
+            session.showQuestionAgain();
+        restore.openQuestion(session.shownNo());
+        session.revealAnswers();
+        showPage(quiz, session.page());
+    };
+    clickThatWrites(
+        QStringLiteral("X, marked 要復習 (toggleMark)"), marked, revealedAfresh, [&] { session.toggleMark(); },
+        [&] {
+            limit.mark(marked, corpusDay);
+            showMarked(program);
+        },
+        [&] {
+            literal::mark(path, key, marked, corpusDay);
+            showMarked(program);
+        });
+
+    // What the reveal found and Ctrl+Z puts back, and the question as the session holds it in memory.
+    const store::Revealed foundByReveal{{}, {}, 0, 0, restore.markAsWritten(marked)};
+    const std::optional<store::Question> heldQuestion = limit.find(marked);
+    if (heldQuestion) {
+        clickThatWrites(
+            QStringLiteral("Ctrl+Z, reveal taken back (undoReveal)"), marked, revealedAfresh,
+            [&] { session.undoReveal(); },
+            [&] {
+                limit.undoReveal(marked, foundByReveal, corpusDay);
+                showTakenBack(program, *heldQuestion);
+            },
+            [&] {
+                literal::undoReveal(path, key, marked, foundByReveal, corpusDay);
+                showTakenBack(program, *heldQuestion);
+            });
+    } else {
+        problems << QStringLiteral("%1 questions: Ｎｏ %2 cannot be read").arg(size, QString::number(marked));
+    }
+    backToMenu();
+    menu.markedOnlyBox()->setChecked(false);
+
+    // ---- 学習状況: read from the file, built, shown and painted, over the chapter's range ----
+    {
+        Row& r = row(QStringLiteral("学習状況 opened (studyStatus, StatusWindow)"), Kind::Window);
+        const store::Range picked = session.range();
+        const QDate from = corpusDay.addDays(1 - drill::StudyStatus::kDays);
+        std::unique_ptr<StatusWindow> window;
+        bool painted = true;
+        std::array<QString, 3> shownText;
+        const auto textInto = [&](int k) {
+            return std::function<void()>([&, k] { shownText[size_t(k)] = window ? window->text() : QString(); });
+        };
+        const std::function<void()> oursReleased = released(r.operation);
+        // Before each, a write (untimed): every connection starts with its page cache dropped, as after a drill.
+        const auto fresh = [&] { restore.openQuestion(shown); };
+        const auto close = [&] { window.reset(); };
+        measure({Variant{[&] {
+                             // What the menu's 学習状況 does, but shown instead of run modally.
+                             if (const std::optional<drill::StudyStatus> status = session.studyStatus())
+                                 window = openStatusWindow(program, *status, painted);
+                         },
+                         settings.reps, &r.ours, fresh, close,
+                         [&] {
+                             oursReleased();
+                             textInto(0)();
+                         }},
+                 Variant{[&] {
+                             window = openStatusWindow(
+                                 program, statusOf(limit.status(picked, from, corpusDay), picked, corpusDay), painted);
+                         },
+                         settings.reps, &r.limit, fresh, close, textInto(1)},
+                 Variant{[&] {
+                             window = openStatusWindow(
+                                 program,
+                                 statusOf(literal::status(path, key, picked, from, corpusDay), picked, corpusDay),
+                                 painted);
+                         },
+                         settings.reps, &r.literal, fresh, close, textInto(2)}},
+                true);
+        if (shownText[0].isEmpty() || shownText[1] != shownText[0] || shownText[2] != shownText[0])
+            problems << QStringLiteral(
+                            "%1 questions: 学習状況 shows other figures from ours, the limit and the literal")
+                            .arg(size);
+        if (!painted)
+            problems << QStringLiteral("%1 questions: 学習状況 was not painted within two seconds").arg(size);
+    }
 
     // ---- the two resets, each repetition on the flags the file was written with ----
     const auto reset = [&](const QString& name, store::Flag flag, const std::function<void()>& ours) {

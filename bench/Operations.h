@@ -21,8 +21,14 @@ struct Settings
 enum class Kind {
     StartUp, // the menu's start-up: derives the key, once per run
     Click,   // everything the learner waits for after a click
+    Window,  // a window of its own opened: read, built, shown and painted
     Reset,   // a flag cleared on every row
 };
+
+// Goals of their own for some operations, beside the ones every operation is held to (see main.cpp).
+inline const QString kImportantGoal = QStringLiteral("the next question with 重要問題だけ within 1.5× its limit");
+inline const QString kWritesGoal =
+    QStringLiteral("reveal, X and Ctrl+Z with their new writes (mark, day's count) within 1.5× their limit");
 
 // One line of the table: an operation on a file of `questions` questions.
 struct Row
@@ -34,6 +40,7 @@ struct Row
     Samples limit;
     Samples literal;
     bool literalExtrapolated = false;
+    QString goal; // a goal of its own, or empty
 };
 
 // Times every operation on the question file "ソラメモ.mdb" in `folder`, which is the current directory while it runs.

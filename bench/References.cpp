@@ -6,7 +6,10 @@ namespace bench {
 
 namespace {
 
-#define COLUMNS "Ｎｏ, 編, 章, 節, 款, 条, 定義, 問題, 回答, 済, 直近"
+// A whole question as the quiz screen shows it: the row, its tier and its 要復習 mark.
+#define COLUMNS                                                                                                                                          \
+    "問題.Ｎｏ, 問題.編, 問題.章, 問題.節, 問題.款, 問題.条, 問題.定義, 問題.問題, 問題.回答, 問題.済, 問題.直近," \
+    " 問題.重要度, (SELECT 日付 FROM 要復習 WHERE 要復習.Ｎｏ = 問題.Ｎｏ)"
 
 using store::kAll;
 
@@ -24,6 +27,8 @@ store::Question readQuestion(const store::Statement& row)
     q.answers = row.text(8);
     q.done = int(row.integer(9));
     q.recent = int(row.integer(10));
+    q.tier = row.text(11);
+    q.markedOn = row.text(12);
     return q;
 }
 
@@ -46,6 +51,87 @@ const char* clearSql(store::Flag flag)
 {
     return flag == store::Flag::Done ? "UPDATE 問題 SET 済 = 0 WHERE 済 IS NOT 0"
                                      : "UPDATE 問題 SET 直近 = 0 WHERE 直近 IS NOT 0";
+}
+
+QString dayText(const QDate& day)
+{
+    return day.toString(Qt::ISODate);
+}
+
+// The statements of the writes beside the flags, and of the 学習状況 window's reads, the same for both references.
+const char* const kFindRevealed = "SELECT rowid, 問題, 回答, 済, 直近, (SELECT 日付 FROM 要復習 WHERE 要復習.Ｎｏ = ?1)"
+                                  " FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1";
+const char* const kFlagsByRowid = "UPDATE 問題 SET 済 = ?2, 直近 = ?3 WHERE rowid = ?1";
+const char* const kFlagsByNo = "UPDATE 問題 SET 済 = ?2, 直近 = ?3 WHERE rowid ="
+                               " (SELECT rowid FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1)";
+const char* const kUnmark = "DELETE FROM 要復習 WHERE Ｎｏ = ?1";
+const char* const kMark = "INSERT OR REPLACE INTO 要復習 (Ｎｏ, 日付) VALUES (?1, ?2)";
+// One statement adds one to the day's count, making the day's row where there is none.
+const char* const kCountReveal = "INSERT OR REPLACE INTO 解答記録 (日付, 解答数)"
+                                 " VALUES (?1, coalesce((SELECT 解答数 FROM 解答記録 WHERE 日付 = ?1), 0) + 1)";
+const char* const kUncountReveal = "UPDATE 解答記録 SET 解答数 = 解答数 - 1 WHERE 日付 = ?1";
+const char* const kDropEmptyDay = "DELETE FROM 解答記録 WHERE 日付 = ?1 AND 解答数 <= 0";
+const char* const kProgress = "SELECT 編, 章, count(*), coalesce(sum(済 = 1), 0), coalesce(sum(重要度 = 'A'), 0),"
+                              " coalesce(sum(重要度 = 'A' AND 済 = 1), 0) FROM 問題 GROUP BY 編, 章 ORDER BY min(Ｎｏ)";
+const char* const kMarkedProgress =
+    "SELECT 編, 章, count(*), coalesce(sum(済 = 1), 0), coalesce(sum(重要度 = 'A'), 0),"
+    " coalesce(sum(重要度 = 'A' AND 済 = 1), 0) FROM 要復習 CROSS JOIN 問題 ON 問題.Ｎｏ = 要復習.Ｎｏ GROUP BY 編, 章";
+const char* const kRevealLog =
+    "SELECT 日付, 解答数 FROM 解答記録 WHERE 日付 BETWEEN ?1 AND ?2 AND 解答数 > 0 ORDER BY 日付";
+
+// The titles of a range as conditions on 編, 章 and 節, bound as ?1..?3.
+QByteArray scopeWhere(const store::Range& range)
+{
+    if (range.part == kAll)
+        return {};
+    if (range.chapter == kAll)
+        return " AND 編 = ?1";
+    if (range.section.isEmpty() || range.section == kAll)
+        return " AND 編 = ?1 AND 章 = ?2";
+    return " AND 編 = ?1 AND 章 = ?2 AND 節 = ?3";
+}
+
+void bindScope(store::Statement& s, const QByteArray& sql, const store::Range& range)
+{
+    if (sql.contains("?1"))
+        s.bind(1, range.part);
+    if (sql.contains("?2"))
+        s.bind(2, range.chapter);
+    if (sql.contains("?3"))
+        s.bind(3, range.section);
+}
+
+QByteArray notDoneSql(const store::Range& range)
+{
+    return "SELECT count(*) FROM 問題 WHERE 済 = 0" + scopeWhere(range);
+}
+
+// The counts of every part and chapter as the store gives them: a marked question counts as marked, not as done.
+QList<store::ChapterProgress> readProgress(store::Statement& all, store::Statement& marked)
+{
+    QList<store::ChapterProgress> chapters;
+    while (all.next())
+        chapters.append({all.text(0), all.text(1), int(all.integer(2)), int(all.integer(3)), 0, int(all.integer(4)),
+                         int(all.integer(5)), 0});
+    while (marked.next()) {
+        for (store::ChapterProgress& c : chapters) {
+            if (c.part == marked.text(0) && c.chapter == marked.text(1)) {
+                c.marked = int(marked.integer(2));
+                c.done -= int(marked.integer(3));
+                c.markedA = int(marked.integer(4));
+                c.doneA -= int(marked.integer(5));
+            }
+        }
+    }
+    return chapters;
+}
+
+QList<store::DayCount> readLog(store::Statement& log)
+{
+    QList<store::DayCount> days;
+    while (log.next())
+        days.append({QDate::fromString(log.text(0), Qt::ISODate), int(log.integer(1))});
+    return days;
 }
 
 } // namespace
@@ -88,24 +174,24 @@ QStringList LimitStore::sections(const QString& part, const QString& chapter)
 
 QByteArray LimitStore::nextSql(const store::Range& range)
 {
+    const QByteArray tier = range.importantOnly ? " AND 重要度 = 'A'" : "";
+    // The marked questions are few: walked in Ｎｏ order, each finds its row by Ｎｏ.
+    if (range.markedOnly)
+        return "SELECT " COLUMNS " FROM 要復習 CROSS JOIN 問題 ON 問題.Ｎｏ = 要復習.Ｎｏ WHERE 問題.直近 = 0" +
+               scopeWhere(range) + tier + " ORDER BY 要復習.Ｎｏ, 問題.rowid LIMIT 1";
     // The open questions of a range of each shape are the entries of one partial index, in Ｎｏ order.
     const bool exclude = range.excludeSeen;
-    QByteArray index = exclude ? "問題_未見_" : "問題_残_";
-    QByteArray where = "直近 = 0";
-    if (range.part == kAll) {
+    QByteArray index = range.importantOnly ? "問題_重要_" : "問題_";
+    index += exclude ? "未見_" : "残_";
+    if (range.part == kAll)
         index += "全";
-    } else if (range.chapter == kAll) {
+    else if (range.chapter == kAll)
         index += "編";
-        where += " AND 編 = ?1";
-    } else if (range.section.isEmpty() || range.section == kAll) {
+    else if (range.section.isEmpty() || range.section == kAll)
         index += "章";
-        where += " AND 編 = ?1 AND 章 = ?2";
-    } else {
+    else
         index += "節";
-        where += " AND 編 = ?1 AND 章 = ?2 AND 節 = ?3";
-    }
-    if (exclude)
-        where += " AND 済 = 0";
+    const QByteArray where = "直近 = 0" + scopeWhere(range) + (exclude ? " AND 済 = 0" : "") + tier;
     return "SELECT " COLUMNS " FROM 問題 INDEXED BY " + index + " WHERE " + where + " ORDER BY Ｎｏ LIMIT 1";
 }
 
@@ -114,12 +200,7 @@ std::optional<store::Question> LimitStore::next(const store::Range& range)
     const QByteArray sql = nextSql(range);
     store::Statement& s = statement(sql);
     Done done{s};
-    if (sql.contains("?1"))
-        s.bind(1, range.part);
-    if (sql.contains("?2"))
-        s.bind(2, range.chapter);
-    if (sql.contains("?3"))
-        s.bind(3, range.section);
+    bindScope(s, sql, range);
     if (!s.next())
         return std::nullopt;
     return readQuestion(s);
@@ -135,29 +216,113 @@ std::optional<store::Question> LimitStore::find(qint64 no)
     return readQuestion(s);
 }
 
-std::optional<store::Revealed> LimitStore::reveal(qint64 no)
+void LimitStore::run(const char* sql, qint64 no, const QString& text)
 {
-    // One statement writes both flags on the first row of that Ｎｏ and is its own transaction.
-    store::Statement& update = statement("UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE rowid ="
-                                         " (SELECT rowid FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1)");
+    store::Statement& s = statement(sql);
+    Done done{s};
+    if (no != 0)
+        s.bind(1, no);
+    if (!text.isNull())
+        s.bind(no != 0 ? 2 : 1, text);
+    s.next();
+}
+
+std::optional<store::Revealed> LimitStore::reveal(qint64 no, const QDate& day)
+{
+    // The row is read first: the passage and answers to show, and what Ctrl+Z would put back.
+    run("BEGIN IMMEDIATE");
+    std::optional<store::Revealed> revealed;
+    qint64 rowid = 0;
     {
+        store::Statement& find = statement(kFindRevealed);
+        Done done{find};
+        find.bind(1, no);
+        if (find.next()) {
+            rowid = find.integer(0);
+            revealed =
+                store::Revealed{find.text(1), find.text(2), int(find.integer(3)), int(find.integer(4)), find.text(5)};
+        }
+    }
+    if (!revealed) {
+        run("ROLLBACK");
+        return std::nullopt;
+    }
+    {
+        store::Statement& update = statement(kFlagsByRowid);
         Done done{update};
-        update.bind(1, no);
+        update.bind(1, rowid).bind(2, qint64(1)).bind(3, qint64(1));
         update.next();
     }
-    store::Statement& read = statement("SELECT 問題, 回答 FROM 問題 WHERE Ｎｏ = ?1 ORDER BY rowid LIMIT 1");
-    Done done{read};
-    read.bind(1, no);
-    if (!read.next())
-        return std::nullopt;
-    return store::Revealed{read.text(0), read.text(1)};
+    if (!revealed->markedBefore.isEmpty())
+        run(kUnmark, no);
+    run(kCountReveal, 0, dayText(day));
+    run("COMMIT");
+    return revealed;
+}
+
+void LimitStore::mark(qint64 no, const QDate& day)
+{
+    run("BEGIN IMMEDIATE");
+    {
+        store::Statement& update = statement(kFlagsByNo);
+        Done done{update};
+        update.bind(1, no).bind(2, qint64(0)).bind(3, qint64(1));
+        update.next();
+    }
+    run(kMark, no, dayText(day));
+    run("COMMIT");
+}
+
+void LimitStore::undoReveal(qint64 no, const store::Revealed& before, const QDate& day)
+{
+    run("BEGIN IMMEDIATE");
+    {
+        store::Statement& update = statement(kFlagsByNo);
+        Done done{update};
+        update.bind(1, no).bind(2, qint64(before.doneBefore)).bind(3, qint64(before.recentBefore));
+        update.next();
+    }
+    if (before.markedBefore.isEmpty())
+        run(kUnmark, no);
+    else
+        run(kMark, no, before.markedBefore);
+    run(kUncountReveal, 0, dayText(day));
+    run(kDropEmptyDay, 0, dayText(day));
+    run("COMMIT");
 }
 
 void LimitStore::clear(store::Flag flag)
 {
-    store::Statement& s = statement(clearSql(flag));
-    Done done{s};
-    s.next();
+    if (flag == store::Flag::Recent)
+        return run(clearSql(flag));
+    run("BEGIN IMMEDIATE");
+    run(clearSql(flag));
+    run("DELETE FROM 要復習");
+    run("COMMIT");
+}
+
+StatusReads LimitStore::status(const store::Range& range, const QDate& from, const QDate& to)
+{
+    StatusReads reads;
+    {
+        store::Statement& all = statement(kProgress);
+        store::Statement& marked = statement(kMarkedProgress);
+        Done doneAll{all};
+        Done doneMarked{marked};
+        reads.chapters = readProgress(all, marked);
+    }
+    {
+        store::Statement& log = statement(kRevealLog);
+        Done done{log};
+        log.bind(1, dayText(from)).bind(2, dayText(to));
+        reads.days = readLog(log);
+    }
+    const QByteArray sql = notDoneSql(range);
+    store::Statement& count = statement(sql);
+    Done done{count};
+    bindScope(count, sql, range);
+    reads.rangeNotDone = count.next() ? int(count.integer(0)) : 0;
+    return reads;
 }
 
 // ---- literal ----
@@ -209,17 +374,23 @@ QStringList sections(const QString& path, const QByteArray& key, const QString& 
 
 QByteArray nextSql(const store::Range& range)
 {
-    const bool on = range.excludeSeen;
+    // The options came later: their conditions go in before the order.
+    const bool on = range.excludeSeen && !range.markedOnly;
+    QByteArray options;
+    if (range.importantOnly)
+        options += " and 重要度='A'";
+    if (range.markedOnly)
+        options += " and Ｎｏ in (select Ｎｏ from 要復習)";
     const QByteArray head = "SELECT " COLUMNS " FROM 問題 ";
     if (range.part == kAll)
-        return head + (on ? "WHERE 直近 = 0 and 済 = 0 order by Ｎｏ" : "where 直近 = 0 order by Ｎｏ");
+        return head + (on ? "WHERE 直近 = 0 and 済 = 0" : "where 直近 = 0") + options + " order by Ｎｏ";
     QByteArray sql = head + "where 直近 = 0 and 編=" + quoted(range.part);
     if (range.chapter == kAll)
-        return sql + (on ? " and  済 =0 order by Ｎｏ" : " order by Ｎｏ");
+        return sql + (on ? " and  済 =0" : "") + options + " order by Ｎｏ";
     sql += " and 章=" + quoted(range.chapter);
     if (!range.section.isEmpty() && range.section != kAll)
         sql += " and 節=" + quoted(range.section);
-    return sql + (on ? " and  済 = 0 order by Ｎｏ" : " order by Ｎｏ");
+    return sql + (on ? " and  済 = 0" : "") + options + " order by Ｎｏ";
 }
 
 std::optional<store::Question> next(const QString& path, const QByteArray& key, const store::Range& range)
@@ -259,23 +430,108 @@ std::optional<store::Question> find(const QString& path, const QByteArray& key, 
     return readQuestion(row);
 }
 
-std::optional<store::Revealed> reveal(const QString& path, const QByteArray& key, qint64 no)
+namespace {
+
+// Runs one statement given as text.
+void run(store::Connection& db, const QByteArray& sql)
+{
+    store::Statement s(db, sql.constData());
+    s.next();
+}
+
+void writeFlags(store::Connection& db, qint64 rowid, int done, int recent)
+{
+    run(db, "UPDATE 問題 SET 済 = " + QByteArray::number(done) + ", 直近 = " + QByteArray::number(recent) +
+                " WHERE rowid = " + QByteArray::number(rowid));
+}
+
+} // namespace
+
+std::optional<store::Revealed> reveal(const QString& path, const QByteArray& key, qint64 no, const QDate& day)
 {
     store::Connection db = openWithPassphrase(path, key);
     const std::optional<qint64> rowid = scanFor(db, no);
     if (!rowid)
         return std::nullopt;
+    const QByteArray number = QByteArray::number(no);
+    store::Transaction transaction(db);
     store::Revealed revealed;
     {
-        store::Statement row(db, "SELECT 問題, 回答 FROM 問題 WHERE rowid = ?1");
-        row.bind(1, *rowid);
+        const QByteArray sql = "SELECT 問題, 回答, 済, 直近, (SELECT 日付 FROM 要復習 WHERE Ｎｏ = " + number +
+                               ") FROM 問題 WHERE rowid = " + QByteArray::number(*rowid);
+        store::Statement row(db, sql.constData());
         row.next();
-        revealed = {row.text(0), row.text(1)};
+        revealed = {row.text(0), row.text(1), int(row.integer(2)), int(row.integer(3)), row.text(4)};
     }
-    store::Statement update(db, "UPDATE 問題 SET 済 = 1, 直近 = 1 WHERE rowid = ?1");
-    update.bind(1, *rowid);
-    update.next();
+    writeFlags(db, *rowid, 1, 1);
+    if (!revealed.markedBefore.isEmpty())
+        run(db, "DELETE FROM 要復習 WHERE Ｎｏ = " + number);
+    const QByteArray date = quoted(dayText(day));
+    run(db, "INSERT OR REPLACE INTO 解答記録 (日付, 解答数) VALUES (" + date +
+                ", coalesce((SELECT 解答数 FROM 解答記録 WHERE 日付 = " + date + "), 0) + 1)");
+    transaction.commit();
     return revealed;
+}
+
+void mark(const QString& path, const QByteArray& key, qint64 no, const QDate& day)
+{
+    store::Connection db = openWithPassphrase(path, key);
+    const std::optional<qint64> rowid = scanFor(db, no);
+    if (!rowid)
+        return;
+    store::Transaction transaction(db);
+    writeFlags(db, *rowid, 0, 1);
+    run(db, "INSERT OR REPLACE INTO 要復習 (Ｎｏ, 日付) VALUES (" + QByteArray::number(no) + ", " +
+                quoted(dayText(day)) + ")");
+    transaction.commit();
+}
+
+void undoReveal(const QString& path, const QByteArray& key, qint64 no, const store::Revealed& before, const QDate& day)
+{
+    store::Connection db = openWithPassphrase(path, key);
+    const std::optional<qint64> rowid = scanFor(db, no);
+    if (!rowid)
+        return;
+    const QByteArray number = QByteArray::number(no);
+    const QByteArray date = quoted(dayText(day));
+    store::Transaction transaction(db);
+    writeFlags(db, *rowid, before.doneBefore, before.recentBefore);
+    if (before.markedBefore.isEmpty())
+        run(db, "DELETE FROM 要復習 WHERE Ｎｏ = " + number);
+    else
+        run(db,
+            "INSERT OR REPLACE INTO 要復習 (Ｎｏ, 日付) VALUES (" + number + ", " + quoted(before.markedBefore) + ")");
+    run(db, "UPDATE 解答記録 SET 解答数 = 解答数 - 1 WHERE 日付 = " + date);
+    run(db, "DELETE FROM 解答記録 WHERE 日付 = " + date + " AND 解答数 <= 0");
+    transaction.commit();
+}
+
+StatusReads status(const QString& path, const QByteArray& key, const store::Range& range, const QDate& from,
+                   const QDate& to)
+{
+    store::Connection db = openWithPassphrase(path, key);
+    StatusReads reads;
+    {
+        store::Statement all(db, kProgress);
+        store::Statement marked(db, kMarkedProgress);
+        reads.chapters = readProgress(all, marked);
+    }
+    {
+        const QByteArray sql = "SELECT 日付, 解答数 FROM 解答記録 WHERE 日付 BETWEEN " + quoted(dayText(from)) +
+                               " AND " + quoted(dayText(to)) + " AND 解答数 > 0 ORDER BY 日付";
+        store::Statement log(db, sql.constData());
+        reads.days = readLog(log);
+    }
+    QByteArray count = "SELECT count(*) FROM 問題 WHERE 済 = 0";
+    if (range.part != kAll)
+        count += " and 編=" + quoted(range.part);
+    if (range.part != kAll && range.chapter != kAll)
+        count += " and 章=" + quoted(range.chapter);
+    if (range.part != kAll && range.chapter != kAll && !range.section.isEmpty() && range.section != kAll)
+        count += " and 節=" + quoted(range.section);
+    store::Statement notDone(db, count.constData());
+    reads.rangeNotDone = notDone.next() ? int(notDone.integer(0)) : 0;
+    return reads;
 }
 
 qint64 clear(const QString& path, const QByteArray& key, store::Flag flag, qint64 rowLimit)
@@ -293,6 +549,10 @@ qint64 clear(const QString& path, const QByteArray& key, store::Flag flag, qint6
         update.reset();
         update.bind(1, rowid);
         update.next();
+    }
+    if (flag == store::Flag::Done) {
+        store::Statement unmark(db, "DELETE FROM 要復習");
+        unmark.next();
     }
     return rows.size();
 }

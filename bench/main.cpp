@@ -14,7 +14,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QLocale>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
@@ -48,10 +50,12 @@ void usage()
 
 QtMessageHandler previousHandler = nullptr;
 
-// The offscreen platform says on every activation of a window that it cannot raise it; that is no news here.
+// The offscreen platform says on every activation of a window that it cannot raise it, and on every dialog shown
+// that it cannot pass on its size hints; that is no news here.
 void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    if (message == QLatin1String("This plugin does not support raise()"))
+    if (message == QLatin1String("This plugin does not support raise()") ||
+        message == QLatin1String("This plugin does not support propagateSizeHints()"))
         return;
     if (previousHandler)
         previousHandler(type, context, message);
@@ -193,6 +197,11 @@ int main(int argc, char** argv)
                          .arg(group(size), QString::number(double(shape.bytes) / 1e6, 'f', 1), group(shape.tocRows),
                               QString::number(double(clock.elapsed()) / 1000, 'f', 1));
             progress(notes.last());
+            notes << QStringLiteral("%1 questions: tier A on %2 rows (%3 %), %4 marked 要復習, reveals logged on %5 "
+                                    "days up to %6")
+                         .arg(group(size), group(shape.tierA),
+                              QString::number(100.0 * shape.tierA / std::max(1, shape.questions), 'f', 1),
+                              group(shape.marks), group(shape.logDays), bench::corpusDay.toString(Qt::ISODate));
             if (size == args.sizes.first())
                 notes << keyDerivationNote(path, key);
             rows += bench::timeOperations(folder, size, args.settings, notes, problems);
@@ -259,26 +268,50 @@ int main(int argc, char** argv)
     // ---- the goals ----
     const int largest = *std::max_element(args.sizes.cbegin(), args.sizes.cend());
     const int middle = args.sizes.contains(10000) ? 10000 : args.sizes.first();
-    QStringList ratioMisses, literalMisses, frameMisses;
+    QStringList ratioMisses, literalMisses, frameMisses, windowTimes;
+    bool windowHolds = true;
+    // The goals of their own, in the order of their first row: each with the ratios of its rows.
+    QStringList ownGoals;
+    QHash<QString, QStringList> ownRatios;
+    QSet<QString> ownMisses;
     for (const bench::Row& r : rows) {
-        const bool reset = r.kind == bench::Kind::Reset;
-        const bool startup = r.kind == bench::Kind::StartUp;
+        const bool click = r.kind == bench::Kind::Click;
+        const bool window = r.kind == bench::Kind::Window;
         const double ratio = r.ours.median() / r.limit.median();
         const double gain = r.literal.median() / r.ours.median();
         if (r.questions == largest && ratio > 1.5)
             ratioMisses << QStringLiteral("%1: %2").arg(r.operation, bench::formatRatio(ratio));
-        if (r.questions == middle && !startup && gain < 10)
+        // Start-up derives the key in every variant, and a window is mostly built and painted: the literal's extra
+        // opening is no measure of either.
+        if (r.questions == middle && (click || r.kind == bench::Kind::Reset) && gain < 10)
             literalMisses << QStringLiteral("%1: %2").arg(r.operation, bench::formatRatio(gain));
-        if (r.questions == largest && !reset && r.ours.median() >= 16)
+        if (r.questions == largest && (click || r.kind == bench::Kind::StartUp) && r.ours.median() >= 16)
             frameMisses << QStringLiteral("%1: %2 ms").arg(r.operation, bench::formatMs(r.ours.median()));
+        if (r.questions == largest && window) {
+            windowHolds = windowHolds && r.ours.median() < 100;
+            windowTimes << bench::formatMs(r.ours.median()) + QStringLiteral(" ms");
+        }
+        if (r.questions == largest && !r.goal.isEmpty()) {
+            if (!ownGoals.contains(r.goal))
+                ownGoals << r.goal;
+            ownRatios[r.goal] << QStringLiteral("%1: %2").arg(r.operation, bench::formatRatio(ratio));
+            if (ratio > 1.5)
+                ownMisses << r.goal;
+        }
     }
     out << "\n**Goals**\n\n";
     out << "- ours/limit ≤ 1.5 for every operation at " << group(largest)
         << " questions: " << verdict(ratioMisses.isEmpty(), ratioMisses.join(QStringLiteral("; "))) << "\n";
-    out << "- literal/ours ≥ 10 for every operation but start-up at " << group(middle)
+    out << "- literal/ours ≥ 10 for every operation but start-up and 学習状況 at " << group(middle)
         << " questions: " << verdict(literalMisses.isEmpty(), literalMisses.join(QStringLiteral("; "))) << "\n";
-    out << "- every operation but the two resets under 16 ms at " << group(largest)
+    out << "- every operation but the two resets and 学習状況 under 16 ms at " << group(largest)
         << " questions: " << verdict(frameMisses.isEmpty(), frameMisses.join(QStringLiteral("; "))) << "\n";
+    for (const QString& goal : ownGoals)
+        out << "- " << goal << " at " << group(largest)
+            << " questions: " << verdict(!ownMisses.contains(goal), ownRatios[goal].join(QStringLiteral("; "))) << "\n";
+    if (!windowTimes.isEmpty())
+        out << "- the 学習状況 window opened (read, built, shown, painted) under 100 ms at " << group(largest)
+            << " questions: " << verdict(windowHolds, windowTimes.join(QStringLiteral("; "))) << "\n";
     if (starts.first().times.error.isEmpty()) {
         const double ms = starts.first().times.ms.median();
         out << "- start-up to the menu under 0.3 s: "
