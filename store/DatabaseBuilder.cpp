@@ -18,8 +18,8 @@ void DatabaseBuilder::createTables(Connection& connection)
 
 void DatabaseBuilder::createIndexes(Connection& connection)
 {
-    // 問題_Ｎｏ finds the question on show; 問題_集計 counts a range, or every part and chapter, from the index
-    // alone; 目次_章 lists sections.
+    // 問題_Ｎｏ finds the question on show; 問題_集計 counts a range from the index alone, and 問題_印 the marked
+    // questions of every part and chapter, found by Ｎｏ; 目次_章 lists sections.
     // The next-question selection has one index per shape of range, each holding only the questions still open
     // (直近 = 0, and for the option also 済 = 0) in Ｎｏ order under the range's titles: the lowest open Ｎｏ of a
     // range is then the first entry under its titles, however many questions were revealed before it. The same again
@@ -46,10 +46,46 @@ void DatabaseBuilder::createIndexes(Connection& connection)
         "CREATE INDEX 問題_重要_未見_節 ON 問題 (編, 章, 節, Ｎｏ) WHERE 直近 = 0 AND 済 = 0 AND 重要度 = 'A';");
 }
 
+void DatabaseBuilder::createTally(Connection& connection)
+{
+    // The group of a row of 問題 (NEW or OLD): its part, its chapter, and whether it is of tier A.
+    const auto group = [](const QByteArray& row) {
+        return "編 = coalesce(" + row + ".編, '') AND 章 = coalesce(" + row + ".章, '') AND 重要 = (" + row +
+               ".重要度 IS 'A')";
+    };
+    // A row comes into its group, or leaves it.
+    const auto enter = [&](const QByteArray& row) {
+        return "INSERT OR IGNORE INTO 集計 VALUES (coalesce(" + row + ".編, ''), coalesce(" + row + ".章, ''), " + row +
+               ".重要度 IS 'A', " + row + ".Ｎｏ, 0, 0); UPDATE 集計 SET 問題数 = 問題数 + 1, 済数 = 済数 + (" + row +
+               ".済 IS 1), 最初 = min(最初, " + row + ".Ｎｏ) WHERE " + group(row) + ";";
+    };
+    const auto leave = [&](const QByteArray& row) {
+        return "UPDATE 集計 SET 問題数 = 問題数 - 1, 済数 = 済数 - (" + row + ".済 IS 1) WHERE " + group(row) + ";";
+    };
+    const QByteArray moved = "(OLD.編 IS NOT NEW.編 OR OLD.章 IS NOT NEW.章 OR OLD.重要度 IS NOT NEW.重要度)";
+    const QByteArray sql =
+        "CREATE TABLE 集計 (編 TEXT NOT NULL, 章 TEXT NOT NULL, 重要 INTEGER NOT NULL, 最初 INTEGER,"
+        " 問題数 INTEGER NOT NULL, 済数 INTEGER NOT NULL, PRIMARY KEY (編, 章, 重要)) WITHOUT ROWID;"
+        "INSERT INTO 集計 SELECT coalesce(編, ''), coalesce(章, ''), 重要度 IS 'A', min(Ｎｏ), count(*),"
+        " coalesce(sum(済 IS 1), 0) FROM 問題 GROUP BY 1, 2, 3;"
+        // A reveal or a reset: the group stays, its count of done ones moves.
+        "CREATE TRIGGER 集計_済 AFTER UPDATE OF 済 ON 問題 WHEN OLD.済 IS NOT NEW.済 AND NOT " +
+        moved + " BEGIN UPDATE 集計 SET 済数 = 済数 + (NEW.済 IS 1) - (OLD.済 IS 1) WHERE " + group("NEW") +
+        "; END;"
+        "CREATE TRIGGER 集計_追加 AFTER INSERT ON 問題 BEGIN " +
+        enter("NEW") + " END; CREATE TRIGGER 集計_削除 AFTER DELETE ON 問題 BEGIN " + leave("OLD") +
+        " END;"
+        // A row moved into another group, its 済 changed or not.
+        "CREATE TRIGGER 集計_移動 AFTER UPDATE OF 編, 章, 重要度, 済 ON 問題 WHEN " +
+        moved + " BEGIN " + leave("OLD") + " " + enter("NEW") + " END;";
+    connection.exec(sql.constData());
+}
+
 void DatabaseBuilder::createSchema(Connection& connection)
 {
     createTables(connection);
     createIndexes(connection);
+    createTally(connection);
 }
 
 DatabaseBuilder::DatabaseBuilder(const QString& path, const QByteArray& key)
@@ -122,6 +158,7 @@ void DatabaseBuilder::finish()
     m_insertMark.reset();
     m_insertRevealCount.reset();
     createIndexes(m_connection);
+    createTally(m_connection);
     m_transaction->commit();
     m_transaction.reset();
     m_connection.close();

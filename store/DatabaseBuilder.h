@@ -40,6 +40,8 @@ public:
     // The indexes the store's statements name. Building them after the rows are in is much faster than keeping
     // them up to date row by row.
     static void createIndexes(Connection& connection);
+    // The tally of every part and chapter (集計), counted from the rows in 問題, and the triggers that keep it.
+    static void createTally(Connection& connection);
 
 private:
     Connection m_connection;

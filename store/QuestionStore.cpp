@@ -3,6 +3,7 @@
 #include "ProgressTables.h"
 
 #include <QFile>
+#include <algorithm>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -248,12 +249,16 @@ void QuestionStore::verify()
     m_hasTiers = checkColumns("PRAGMA table_info(\"問題\")", QStringLiteral("問題"), requiredQuestionColumns())
                      .contains(QStringLiteral("重要度"));
     checkColumns("PRAGMA table_info(\"目次\")", QStringLiteral("目次"), contentsColumns());
-    Statement tables(m_connection, "SELECT name FROM sqlite_master WHERE type = 'table'");
-    while (tables.next()) {
-        const QString name = tables.text(0);
-        m_hasMarks = m_hasMarks || name == QStringLiteral("要復習");
-        m_hasLog = m_hasLog || name == QStringLiteral("解答記録");
-    }
+    QStringList names;
+    for (Statement tables(m_connection, "SELECT name FROM sqlite_master WHERE type IN ('table', 'trigger')");
+         tables.next();)
+        names << tables.text(0);
+    m_hasMarks = names.contains(QStringLiteral("要復習"));
+    m_hasLog = names.contains(QStringLiteral("解答記録"));
+    // The tally counts right only while every trigger that keeps it is there.
+    m_hasTally = names.contains(QString::fromUtf8(progress::kTallyName)) &&
+                 std::all_of(std::begin(progress::kTallyTriggers), std::end(progress::kTallyTriggers),
+                             [&](const char* trigger) { return names.contains(QString::fromUtf8(trigger)); });
     // A file cut short is noticed now, not at the first question that lies in the missing part.
     m_connection.checkLength();
 }
@@ -265,7 +270,7 @@ void QuestionStore::release()
     m_connection.close();
     m_dev = 0;
     m_ino = 0;
-    m_hasTiers = m_hasMarks = m_hasLog = false;
+    m_hasTiers = m_hasMarks = m_hasLog = m_hasTally = false;
 }
 
 QByteArray QuestionStore::questionColumns() const
@@ -543,33 +548,49 @@ RangeCounts QuestionStore::countRange(const Range& range)
 QList<ChapterProgress> QuestionStore::progressByChapter()
 {
     connection();
-    const QByteArray tiers =
-        m_hasTiers ? "coalesce(sum(重要度 = 'A'), 0), coalesce(sum(重要度 = 'A' AND 済 = 1), 0)" : "0, 0";
     QList<ChapterProgress> chapters;
     QHash<QString, qsizetype> at;
-    const auto key = [](const Statement& row) { return row.text(0) + u'\t' + row.text(1); };
-    {
+    const auto chapterOf = [&](const Statement& row) -> ChapterProgress& {
+        const QString key = row.text(0) + u'\t' + row.text(1);
+        if (!at.contains(key)) {
+            at.insert(key, chapters.size());
+            chapters.append({row.text(0), row.text(1), {}, {}});
+        }
+        return chapters[at.value(key)];
+    };
+    if (m_hasTally) {
+        // The tally the triggers keep: a few rows, whatever the size of the file.
+        Use rows(statement("SELECT 編, 章, 重要, 問題数, 済数 FROM 集計 WHERE 問題数 > 0 ORDER BY 最初"));
+        while (rows->next()) {
+            ChapterProgress& c = chapterOf(*rows);
+            const Tally tally{int(rows->integer(3)), int(rows->integer(4)), 0};
+            c.all += tally;
+            if (rows->integer(2) == 1)
+                c.tierA += tally;
+        }
+    } else {
         // 問題_集計 holds every column read here: the count never touches the rows themselves.
+        const QByteArray tiers =
+            m_hasTiers ? "coalesce(sum(重要度 = 'A'), 0), coalesce(sum(重要度 = 'A' AND 済 = 1), 0)" : "0, 0";
         Use rows(statement("SELECT 編, 章, count(*), coalesce(sum(済 = 1), 0), " + tiers +
                            " FROM 問題 GROUP BY 編, 章 ORDER BY min(Ｎｏ)"));
         while (rows->next()) {
-            at.insert(key(*rows), chapters.size());
-            chapters.append({rows->text(0),
-                             rows->text(1),
-                             {int(rows->integer(2)), int(rows->integer(3)), 0},
-                             {int(rows->integer(4)), int(rows->integer(5)), 0}});
+            ChapterProgress& c = chapterOf(*rows);
+            c.all = {int(rows->integer(2)), int(rows->integer(3)), 0};
+            c.tierA = {int(rows->integer(4)), int(rows->integer(5)), 0};
         }
     }
     if (!m_hasMarks)
         return chapters;
-    // A marked question counts as marked, not as done, whatever its 済.
+    // A marked question counts as marked, not as done, whatever its 済. 問題_印 holds what is read of each.
+    const QByteArray tiers =
+        m_hasTiers ? "coalesce(sum(重要度 = 'A'), 0), coalesce(sum(重要度 = 'A' AND 済 = 1), 0)" : "0, 0";
     Use rows(statement("SELECT 編, 章, count(*), coalesce(sum(済 = 1), 0), " + tiers +
                        " FROM 要復習 CROSS JOIN 問題 ON 問題.Ｎｏ = 要復習.Ｎｏ GROUP BY 編, 章"));
     while (rows->next()) {
-        const auto it = at.constFind(key(*rows));
-        if (it == at.constEnd())
+        if (!at.contains(rows->text(0) + u'\t' + rows->text(1)))
             continue;
-        ChapterProgress& c = chapters[*it];
+        ChapterProgress& c = chapterOf(*rows);
         c.all.marked = int(rows->integer(2));
         c.all.done -= int(rows->integer(3));
         c.tierA.marked = int(rows->integer(4));

@@ -155,6 +155,7 @@ private:
     bool m_hasTiers = false;
     bool m_hasMarks = false;
     bool m_hasLog = false;
+    bool m_hasTally = false;
 };
 
 } // namespace store

@@ -196,6 +196,32 @@ void TestStore::progressAndLog()
     QCOMPARE(log, (QList<store::DayCount>{{before, 2}, {day, 1}}));
     QCOMPARE(s.revealLog(day, day).size(), 1);
     QVERIFY(fixture::flags(folder.database()).contains(QStringLiteral("30:0/0+2026-12-03")));
+
+    // The tally the file keeps stays what a count of the rows finds, through the store's writes and through those of
+    // a program that knows nothing of it: a question moved to another chapter, another tier, gone, added; a reset.
+    s.setMark(100, day);
+    s.removeMark(30);
+    fixture::exec(folder.database(),
+                  QStringLiteral("UPDATE 問題 SET 章 = '第五章 計算等', 済 = 1 WHERE Ｎｏ = 90;"
+                                 "UPDATE 問題 SET 重要度 = 'A' WHERE Ｎｏ = 10; DELETE FROM 問題 WHERE Ｎｏ = 20;"
+                                 "INSERT INTO 問題 (Ｎｏ, 済, 直近, 編, 章, 条, 問題, 回答, 重要度) VALUES (15, 1, 0,"
+                                 " '第一編 総則', '第三章 会社の使用人等', '第十一条', '支配人。', '支配人', 'A')"));
+    const auto sorted = [](QList<store::ChapterProgress> list) {
+        std::sort(list.begin(), list.end(),
+                  [](const auto& a, const auto& b) { return a.part + a.chapter < b.part + b.chapter; });
+        return list;
+    };
+    for (const bool reset : {false, true}) {
+        if (reset)
+            s.clearFlag(store::Flag::Done);
+        const QList<store::ChapterProgress> kept = sorted(fixture::Store().progressByChapter());
+        const QString copy = folder.file(QStringLiteral("counted.mdb"));
+        QFile::remove(copy);
+        QVERIFY(QFile::copy(folder.database(), copy));
+        fixture::exec(copy, QStringLiteral("DROP TRIGGER 集計_済"));
+        QCOMPARE(kept, sorted(store::QuestionStore(copy, fixture::key()).progressByChapter()));
+        QCOMPARE(kept.size(), 5);
+    }
 }
 
 // A reveal writes both flags on the first row of its Ｎｏ in stored order, and nothing for a Ｎｏ that is gone; the
