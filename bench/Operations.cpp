@@ -275,12 +275,8 @@ drill::StudyStatus statusOf(const StatusReads& reads, const store::Range& picked
     status.hasTiers = true;
     status.hasMarks = true;
     const auto add = [](drill::StudyStatus::Row& row, const store::ChapterProgress& c) {
-        row.total += c.total;
-        row.done += c.done;
-        row.marked += c.marked;
-        row.totalA += c.totalA;
-        row.doneA += c.doneA;
-        row.markedA += c.markedA;
+        row.all += c.all;
+        row.tierA += c.tierA;
     };
     QHash<QString, qsizetype> partAt;
     for (const QString& part : chapters::partList()) {

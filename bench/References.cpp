@@ -71,6 +71,9 @@ const char* const kCountReveal = "INSERT OR REPLACE INTO 解答記録 (日付, �
                                  " VALUES (?1, coalesce((SELECT 解答数 FROM 解答記録 WHERE 日付 = ?1), 0) + 1)";
 const char* const kUncountReveal = "UPDATE 解答記録 SET 解答数 = 解答数 - 1 WHERE 日付 = ?1";
 const char* const kDropEmptyDay = "DELETE FROM 解答記録 WHERE 日付 = ?1 AND 解答数 <= 0";
+// The counts of every part and chapter: the tally the file keeps (its rows for tier A and for the rest), or counted
+// from every question.
+const char* const kTally = "SELECT 編, 章, 重要, 問題数, 済数 FROM 集計 WHERE 問題数 > 0 ORDER BY 最初";
 const char* const kProgress = "SELECT 編, 章, count(*), coalesce(sum(済 = 1), 0), coalesce(sum(重要度 = 'A'), 0),"
                               " coalesce(sum(重要度 = 'A' AND 済 = 1), 0) FROM 問題 GROUP BY 編, 章 ORDER BY min(Ｎｏ)";
 const char* const kMarkedProgress =
@@ -106,23 +109,51 @@ QByteArray notDoneSql(const store::Range& range)
     return "SELECT count(*) FROM 問題 WHERE 済 = 0" + scopeWhere(range);
 }
 
+store::ChapterProgress& chapterOf(QList<store::ChapterProgress>& chapters, const store::Statement& row)
+{
+    for (store::ChapterProgress& c : chapters) {
+        if (c.part == row.text(0) && c.chapter == row.text(1))
+            return c;
+    }
+    chapters.append({row.text(0), row.text(1), {}, {}});
+    return chapters.last();
+}
+
 // The counts of every part and chapter as the store gives them: a marked question counts as marked, not as done.
-QList<store::ChapterProgress> readProgress(store::Statement& all, store::Statement& marked)
+void readMarks(QList<store::ChapterProgress>& chapters, store::Statement& marked)
+{
+    while (marked.next()) {
+        store::ChapterProgress& c = chapterOf(chapters, marked);
+        c.all.marked = int(marked.integer(2));
+        c.all.done -= int(marked.integer(3));
+        c.tierA.marked = int(marked.integer(4));
+        c.tierA.done -= int(marked.integer(5));
+    }
+}
+
+QList<store::ChapterProgress> readTally(store::Statement& tally, store::Statement& marked)
 {
     QList<store::ChapterProgress> chapters;
-    while (all.next())
-        chapters.append({all.text(0), all.text(1), int(all.integer(2)), int(all.integer(3)), 0, int(all.integer(4)),
-                         int(all.integer(5)), 0});
-    while (marked.next()) {
-        for (store::ChapterProgress& c : chapters) {
-            if (c.part == marked.text(0) && c.chapter == marked.text(1)) {
-                c.marked = int(marked.integer(2));
-                c.done -= int(marked.integer(3));
-                c.markedA = int(marked.integer(4));
-                c.doneA -= int(marked.integer(5));
-            }
-        }
+    while (tally.next()) {
+        store::ChapterProgress& c = chapterOf(chapters, tally);
+        const store::Tally counts{int(tally.integer(3)), int(tally.integer(4)), 0};
+        c.all += counts;
+        if (tally.integer(2) == 1)
+            c.tierA += counts;
     }
+    readMarks(chapters, marked);
+    return chapters;
+}
+
+QList<store::ChapterProgress> readCounted(store::Statement& all, store::Statement& marked)
+{
+    QList<store::ChapterProgress> chapters;
+    while (all.next()) {
+        store::ChapterProgress& c = chapterOf(chapters, all);
+        c.all = {int(all.integer(2)), int(all.integer(3)), 0};
+        c.tierA = {int(all.integer(4)), int(all.integer(5)), 0};
+    }
+    readMarks(chapters, marked);
     return chapters;
 }
 
@@ -305,11 +336,11 @@ StatusReads LimitStore::status(const store::Range& range, const QDate& from, con
 {
     StatusReads reads;
     {
-        store::Statement& all = statement(kProgress);
+        store::Statement& tally = statement(kTally);
         store::Statement& marked = statement(kMarkedProgress);
-        Done doneAll{all};
+        Done doneTally{tally};
         Done doneMarked{marked};
-        reads.chapters = readProgress(all, marked);
+        reads.chapters = readTally(tally, marked);
     }
     {
         store::Statement& log = statement(kRevealLog);
@@ -514,7 +545,7 @@ StatusReads status(const QString& path, const QByteArray& key, const store::Rang
     {
         store::Statement all(db, kProgress);
         store::Statement marked(db, kMarkedProgress);
-        reads.chapters = readProgress(all, marked);
+        reads.chapters = readCounted(all, marked);
     }
     {
         const QByteArray sql = "SELECT 日付, 解答数 FROM 解答記録 WHERE 日付 BETWEEN " + quoted(dayText(from)) +

@@ -18,14 +18,14 @@ void DatabaseBuilder::createTables(Connection& connection)
 
 void DatabaseBuilder::createIndexes(Connection& connection)
 {
-    // 問題_Ｎｏ finds the question on show; 問題_集計 counts a range from the index alone, and 問題_印 the marked
-    // questions of every part and chapter, found by Ｎｏ; 目次_章 lists sections.
+    // 問題_Ｎｏ finds the question on show, and counts the marked questions of every part and chapter from the index
+    // alone; 問題_集計 counts a range from the index alone; 目次_章 lists sections.
     // The next-question selection has one index per shape of range, each holding only the questions still open
     // (直近 = 0, and for the option also 済 = 0) in Ｎｏ order under the range's titles: the lowest open Ｎｏ of a
     // range is then the first entry under its titles, however many questions were revealed before it. The same again
     // over the important questions alone (重要度 = 'A'), for 重要問題だけ.
     connection.exec(
-        "CREATE INDEX 問題_Ｎｏ ON 問題 (Ｎｏ);"
+        "CREATE INDEX 問題_Ｎｏ ON 問題 (Ｎｏ, 編, 章, 重要度, 済);"
         "CREATE INDEX 問題_集計 ON 問題 (編, 章, 節, 重要度, 済, 直近, Ｎｏ);"
         "CREATE INDEX 目次_章 ON 目次 (編, 章);"
         "CREATE INDEX 問題_残_全 ON 問題 (Ｎｏ) WHERE 直近 = 0;"

@@ -582,7 +582,7 @@ QList<ChapterProgress> QuestionStore::progressByChapter()
     }
     if (!m_hasMarks)
         return chapters;
-    // A marked question counts as marked, not as done, whatever its 済. 問題_印 holds what is read of each.
+    // A marked question counts as marked, not as done, whatever its 済. 問題_Ｎｏ holds what is read of each.
     const QByteArray tiers =
         m_hasTiers ? "coalesce(sum(重要度 = 'A'), 0), coalesce(sum(重要度 = 'A' AND 済 = 1), 0)" : "0, 0";
     Use rows(statement("SELECT 編, 章, count(*), coalesce(sum(済 = 1), 0), " + tiers +
