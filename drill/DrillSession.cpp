@@ -389,7 +389,7 @@ void DrillSession::revealAnswers()
     m_answers = revealed ? passage::answerList(revealed->answers) : QStringList();
     m_blanked = false;
     if (revealed)
-        m_undo = BeforeReveal{*revealed, today, m_page.phase, m_revealedHere};
+        m_undo = BeforeReveal{*revealed, today, m_page.phase};
     m_revealedHere = revealed.has_value();
     m_page.marked = false;
     m_page.phase = Phase::Revealed;
@@ -427,10 +427,11 @@ void DrillSession::undoReveal()
         emit focusRequested(Focus::MenuButton);
         return;
     }
+    // The question blanked again as the reveal found it, its mark with it; whether it had been revealed here before
+    // follows from the phase it is shown in.
+    if (m_shown)
+        m_shown->markedOn = before.record.markedBefore;
     showBlanked(m_shown, before.phase);
-    m_revealedHere = before.revealedHere;
-    m_page.marked = !before.record.markedBefore.isEmpty();
-    layOutPage();
     emit focusRequested(Focus::AnswerButton);
 }
 

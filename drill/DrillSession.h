@@ -198,9 +198,8 @@ private:
     struct BeforeReveal
     {
         store::Revealed record;
-        QDate day; // the day the reveal was counted on
-        Phase phase = Phase::Blanked;
-        bool revealedHere = false;
+        QDate day;                    // the day the reveal was counted on
+        Phase phase = Phase::Blanked; // the phase it was revealed from
     };
     std::optional<BeforeReveal> m_undo;
     Page m_page;
