@@ -73,7 +73,11 @@ struct Shown
 class Reviewer
 {
 public:
-    explicit Reviewer(const Standards& standards) : m_standards(standards) {}
+    explicit Reviewer(const Standards& standards) : m_standards(standards)
+    {
+        for (const ExamFact& fact : standards.facts)
+            m_factWords.insert(fact.paragraph + u'\t' + askedForm(fact.term));
+    }
 
     void question(const store::Question& q)
     {
@@ -218,11 +222,14 @@ private:
         for (qsizetype k = 0; k < s.answers.size(); ++k) {
             const QString& a = s.answers[k];
             const Term* term = vocabulary.find(a);
+            // A word outside the glossary is an answer only as an exam fact of its paragraph.
+            const bool fact = m_factWords.contains(s.q.article + u'\t' + a);
             const bool phrased = std::all_of(s.spans[k].begin(), s.spans[k].end(), [&](const passage::Span& span) {
                 return insideFixedPhrase(s.display, span, vocabulary);
             });
-            allFiller = allFiller && (!term || isFiller(*term) || isFixedPhrase(term->category) || phrased ||
-                                      s.q.part.contains(a) || s.q.chapter.contains(a) || s.q.section.contains(a));
+            const bool filler = term ? isFiller(*term) || isFixedPhrase(term->category) : !fact;
+            allFiller = allFiller && (filler || phrased || s.q.part.contains(a) || s.q.chapter.contains(a) ||
+                                      s.q.section.contains(a));
             if (isProvisionReference(a)) {
                 ++r.provisionAnswers;
                 finding(s.q, QStringLiteral("answer 「%1」 names a provision").arg(a));
@@ -368,6 +375,7 @@ private:
     QHash<qint64, QStringList> m_passages; // by paragraph
     QHash<QString, QStringList> m_asked;   // paragraph and answer → the passages that blank it
     QSet<QString> m_formulaParagraphs;     // paragraphs with a formula-only question
+    QSet<QString> m_factWords;             // 条 and the asked form of each exam fact's word
     qint64 m_partsOf = 0;                  // the paragraph whose parts are being read
     QString m_before;                      // the part before, as shown
     QSet<QString> m_figuresAsked;          // by the parts so far

@@ -120,9 +120,11 @@ QList<ExamFact> readExamFacts(const QString& path, const QList<Term>& glossary, 
         const Term* term = byText.value(fact.term);
         if (!parseArticleRef(fact.paragraph))
             errors.append({path, row.line(), QStringLiteral("「%1」 names no paragraph").arg(fact.paragraph)});
-        else if (!term || isFiller(*term) || isFixedPhrase(term->category))
-            errors.append(
-                {path, row.line(), QStringLiteral("「%1」 is no answer word of the glossary").arg(fact.term)});
+        else if (term && (isFiller(*term) || isFixedPhrase(term->category)))
+            errors.append({path, row.line(),
+                           QStringLiteral("「%1」 is a filler word or a fixed phrase of the glossary").arg(fact.term)});
+        else if (const QString problem = answerWordProblem(askedForm(fact.term)); !problem.isEmpty())
+            errors.append({path, row.line(), QStringLiteral("「%1」 %2").arg(fact.term, problem)});
         else
             facts.append(fact);
     }

@@ -66,8 +66,9 @@ struct ExamFact
     int line = 0;
 };
 
-// Reads exam_facts.tsv (paragraph item term note); every term must be a word of the glossary, not a filler or a fixed
-// phrase.
+// Reads exam_facts.tsv (paragraph item term note). A term may be a word of the glossary, not a filler or a fixed
+// phrase, or a rule word of that paragraph alone (返還しなければならない, 全員の承認): one that would be predictable
+// or noise wherever else it stands (行使することができない, 株式の数) is asked only where a fact names it.
 QList<ExamFact> readExamFacts(const QString& path, const QList<Term>& glossary, QList<TsvError>& errors);
 
 } // namespace content

@@ -80,6 +80,13 @@ void TestContentGenerate::actTables_data()
         << "第二条 overlaps the range before it";
     QTest::newRow("a tier that is none") << "tiers.tsv" << QStringList{tiers, "第一条|第八百十七条|D|全部"}
                                          << "a tier A, B or C and a reason";
+    // A fact may name a word outside the glossary, but never one the glossary holds as a filler word.
+    const QString facts = "paragraph|item|term|note";
+    QTest::newRow("an exam fact that is a filler word of the glossary")
+        << "exam_facts.tsv" << QStringList{facts, "第二条第一項||会社|会社"}
+        << "「会社」 is a filler word or a fixed phrase of the glossary";
+    QTest::newRow("an exam fact that cannot be an answer")
+        << "exam_facts.tsv" << QStringList{facts, "第二条第一項||法人 とする|法人"} << "「法人 とする」 holds a blank";
 }
 
 void TestContentGenerate::actTables()
@@ -228,14 +235,16 @@ void TestContentGenerate::answers_data()
         "第二項の規定の適用については、同項中「株主総会」とあるのは、「定款」とする。", {});
     row("a classic exam fact comes first", {"発起人", "設立時取締役", "設立時監査役"},
         "発起人、設立時取締役又は設立時監査役は、連帯する。", {"発起人", "設立時取締役"}, {"発起人"});
+    row("a classic exam fact outside the glossary, the glossary's words beside it", {"監査役"},
+        "監査役の報酬等は、監査役の協議によって定める。", {"監査役", "協議"}, {"協議"});
     row("no blank inside a fixed phrase", {"謄写 2 手続", "閲覧又は謄写 3 定型", "営業時間内 1 期間"},
         "株主は、営業時間内は、閲覧又は謄写の請求をすることができる。", {"営業時間内"});
     row("a fixed phrase is never an answer", {"謄写 2 手続", "閲覧又は謄写 3 定型"},
         "株主は、閲覧又は謄写の請求をすることができる。", {});
-    row("no word a set phrase gives away: 正当な理由 before がなければ, 連帯して after と",
-        {"正当な理由 1 権利", "拒んではならない 1 効果", "連帯して 1 効果", "正当な理由がなければ 3 定型",
-         "と連帯して 3 定型"},
-        "会社は、正当な理由がなければ、拒んではならない。証明者は、発起人と連帯して、支払う。", {"拒んではならない"});
+    row("no word a set phrase gives away: 正当な理由 before がなければ; 連帯して after と is no set phrase",
+        {"正当な理由 1 権利", "拒んではならない 1 効果", "連帯して 1 効果", "正当な理由がなければ 3 定型"},
+        "会社は、正当な理由がなければ、拒んではならない。証明者は、発起人と連帯して、支払う。",
+        {"拒んではならない", "連帯して"});
     row("not the last word of a name the passage defines beside the name",
         {"株式無償割当て 1 手続", "割当て 2 手続", "払込み 2 手続"},
         "株主に払込みをさせないで株式の割当て（以下「株式無償割当て」という。）をすることができる。",
