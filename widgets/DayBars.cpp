@@ -35,8 +35,7 @@ void DayBars::paintEvent(QPaintEvent*)
         const int right = plot.left() + int(plot.width() * (i + 1) / n) - 1;
         const int height = int(qint64(plot.height()) * m_counts[i] / highest);
         if (height > 0)
-            painter.fillRect(QRect(left, plot.bottom() - height, std::max(1, right - left), height),
-                             layout::green);
+            painter.fillRect(QRect(left, plot.bottom() - height, std::max(1, right - left), height), layout::green);
     }
 
     const int labels = plot.bottom() + 3;
